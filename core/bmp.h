@@ -1,0 +1,51 @@
+// Bitmap file reading and writing on byte spans.
+#pragma once
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "pixels.h"
+
+namespace rastel {
+
+inline constexpr const char* kInvalidBitmapText = "ビットマップイメージが不正です";
+
+// Raised for every malformed or unsupported file; what() is kInvalidBitmapText.
+class BmpError : public std::runtime_error {
+public:
+    BmpError() : std::runtime_error(kInvalidBitmapText) {}
+};
+
+// Largest image the reader accepts: each side at most kMaxBmpSide and at most
+// kMaxBmpPixels pixels in all (192 MiB of 24-bit pixels).
+inline constexpr std::int64_t kMaxBmpSide = 32768;
+inline constexpr std::int64_t kMaxBmpPixels = std::int64_t(1) << 26;
+
+// A decoded bitmap: 24-bit BGR rows, top row first, rows packed at 4-byte
+// aligned stride. bitsPerPixel is the file's own bit count (1 for a
+// monochrome file, whose transparent colour is white).
+struct BmpImage {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 24;
+    std::size_t stride = 0;
+    std::vector<std::uint8_t> pixels;
+    bool Empty() const { return width == 0 || height == 0; }
+    BgrView View() { return {pixels.data(), width, height, std::ptrdiff_t(stride)}; }
+    ConstBgrView View() const { return {pixels.data(), width, height, std::ptrdiff_t(stride)}; }
+};
+
+// Decodes a whole .bmp file. Throws BmpError on anything malformed; never
+// reads outside `file`.
+BmpImage DecodeBmp(std::span<const std::uint8_t> file);
+
+// Writers, bottom-up, BITMAPINFOHEADER (40 bytes), uncompressed.
+// 1-bit: pixels equal to `white` become palette entry 1 (white), others entry 0 (`ink`).
+std::vector<std::uint8_t> EncodeBmp1(ConstBgrView pixels, Bgr white, Bgr ink);
+// 8-bit palette: the image must hold at most 256 distinct colours, else std::invalid_argument.
+std::vector<std::uint8_t> EncodeBmp8(ConstBgrView pixels);
+std::vector<std::uint8_t> EncodeBmp24(ConstBgrView pixels);
+
+}  // namespace rastel

@@ -1,0 +1,66 @@
+// Region description (RGNDATA layout) built from 24-bit pixels: one
+// one-pixel-high rectangle per horizontal run of non-transparent pixels.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+
+#include "pixels.h"
+
+namespace rastel {
+
+inline constexpr const char* kRegionOutOfMemoryText = "メモリストリームの拡大中にメモリが足りなくなりました";
+inline constexpr std::size_t kRegionBufferStep = 8192;
+inline constexpr std::size_t kRegionHeaderSize = 32;
+inline constexpr std::size_t kRegionRectSize = 16;
+
+class RegionOutOfMemory : public std::runtime_error {
+public:
+    RegionOutOfMemory() : std::runtime_error(kRegionOutOfMemoryText) {}
+};
+
+// Growable byte buffer whose capacity is always a multiple of kRegionBufferStep.
+// Growth is geometric (at least doubling, rounded up to the step) so large
+// images do not copy the whole buffer again at every step. The allocation
+// hook lets tests make growth fail; on failure RegionOutOfMemory is raised and
+// the buffer keeps what it had.
+class RegionBuffer {
+public:
+    using Reallocate = std::function<void*(void* old, std::size_t newCapacity)>;
+    RegionBuffer();
+    explicit RegionBuffer(Reallocate realloc);
+    ~RegionBuffer();
+    RegionBuffer(RegionBuffer&& other) noexcept;
+    RegionBuffer& operator=(RegionBuffer&& other) noexcept;
+    RegionBuffer(const RegionBuffer&) = delete;
+    RegionBuffer& operator=(const RegionBuffer&) = delete;
+
+    const std::uint8_t* Data() const { return data_; }
+    std::size_t Size() const { return size_; }
+    std::size_t Capacity() const { return capacity_; }
+    std::uint32_t Count() const;  // rectangle count field
+
+    void Write(const void* bytes, std::size_t n);
+    void WriteInt32(std::int32_t v);
+    void PatchInt32(std::size_t offset, std::int32_t v);
+
+private:
+    void Grow(std::size_t needed);
+    Reallocate realloc_;
+    std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+// Transparent colour of a grid image: its bottom-left pixel, or white for a
+// bitmap of one bit per pixel. An empty image gives black.
+Bgr TransparentColorOf(ConstBgrView pixels, int bitsPerPixel);
+
+// Builds the region description: 32-byte header (size 32, type 1, count,
+// size hint 0, bounds 0,0,width,height), then the rectangles row by row, left
+// to right, never merged across rows.
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent);
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc);
+
+}  // namespace rastel

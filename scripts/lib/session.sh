@@ -1,0 +1,93 @@
+# A private headless Wine session: own Xvfb, own openbox, own WINEPREFIX.
+# Everything started here is stopped by PID and by prefix; nothing else is
+# touched.
+#
+#   source scripts/lib/session.sh
+#   session_start [dpi]      # exports DISPLAY, WINEPREFIX, WINEDEBUG, ...
+#   ... wine program.exe ...
+#   session_stop             # also run by the EXIT trap that session_start sets
+
+SESSION_DIR=""
+SESSION_XVFB_PID=""
+SESSION_WM_PID=""
+
+_session_log() { echo "session: $*" >&2; }
+
+# A prefix made once per machine and Wine version, copied for each session.
+_session_template() {
+  local cache="${XDG_CACHE_HOME:-$HOME/.cache}/rastel"
+  local version
+  version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.-' '_')
+  local tmpl="$cache/prefix-$version"
+  if [ ! -f "$tmpl/.ready" ]; then
+    _session_log "creating Wine prefix template (once)"
+    rm -rf "$tmpl" && mkdir -p "$tmpl"
+    ( export WINEPREFIX="$tmpl"
+      wineboot -i </dev/null >/dev/null 2>&1
+      wineserver -w )
+    touch "$tmpl/.ready"
+  fi
+  echo "$tmpl"
+}
+
+_session_registry() {
+  local dpi="$1" reg="$SESSION_DIR/setup.reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"MS PGothic"="IPAPGothic"\r\n'
+    printf '"ＭＳ ゴシック"="IPAGothic"\r\n"MS Gothic"="IPAGothic"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n\r\n' "$dpi"
+    printf '[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n\r\n' "$dpi"
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+}
+
+session_start() {
+  local dpi="${1:-96}"
+  SESSION_DIR=$(mktemp -d "${TMPDIR:-/tmp}/rastel-session.XXXXXX")
+  trap session_stop EXIT
+  trap 'exit 130' INT TERM
+
+  # Display: Xvfb picks a free number itself.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SESSION_DIR/display" \
+    >/dev/null 2>&1 </dev/null &
+  SESSION_XVFB_PID=$!
+  local i
+  for i in $(seq 100); do [ -s "$SESSION_DIR/display" ] && break; sleep 0.05; done
+  [ -s "$SESSION_DIR/display" ] || { _session_log "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(head -1 "$SESSION_DIR/display")"
+
+  # Window manager.
+  mkdir -p "$SESSION_DIR/config"
+  XDG_CONFIG_HOME="$SESSION_DIR/config" openbox --sm-disable >/dev/null 2>&1 </dev/null &
+  SESSION_WM_PID=$!
+  for i in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
+
+  # Wine.
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+  local tmpl
+  tmpl=$(_session_template)
+  export WINEPREFIX="$SESSION_DIR/prefix"
+  cp -a "$tmpl" "$WINEPREFIX"
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -p
+  # First program with no inherited pipes: Wine's services start here.
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
+  _session_registry "$dpi"
+  _session_log "display $DISPLAY, prefix $WINEPREFIX, ${dpi} dpi"
+}
+
+session_stop() {
+  [ -n "$SESSION_DIR" ] || return 0
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  [ -n "$SESSION_WM_PID" ] && kill "$SESSION_WM_PID" 2>/dev/null && wait "$SESSION_WM_PID" 2>/dev/null
+  [ -n "$SESSION_XVFB_PID" ] && kill "$SESSION_XVFB_PID" 2>/dev/null && wait "$SESSION_XVFB_PID" 2>/dev/null
+  rm -rf "$SESSION_DIR"
+  SESSION_DIR=""; SESSION_WM_PID=""; SESSION_XVFB_PID=""
+}
