@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# rastel.exe starts under Wine, its window appears, and closing it ends the process.
+source "$(dirname "$0")/lib.sh"
+e2e_begin
+e2e_start_app
+win=$(e2e_wait_window '^Rastel')
+e2e_check "the main window appears" test -n "$win"
+if [ -n "$win" ]; then
+  xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
+fi
+e2e_check "closing the window ends the program" e2e_wait_exit 20
+e2e_end
