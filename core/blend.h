@@ -12,6 +12,9 @@ namespace rastel {
 // dest = (src*c + dest*(256-c)) >> 8. Clipped on every side of dest and to
 // src's own size. Returns whether dest counts as modified: false for ratio 0
 // or an empty column range, true otherwise (also when no row was in range).
+// The column range is the one left after clipping: dest columns
+// max(x, 0) .. min(x + min(width, src.width), dest.width), so with a negative x
+// dest is modified exactly when some source column lands inside it.
 bool BlendDraw(ConstBgrView src, int x, int y, int width, int height, BgrView dest, unsigned ratio);
 
 // Blends a plain colour into the rectangle (x, y, width, height) of `dest`:

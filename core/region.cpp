@@ -1,1 +1,225 @@
-// placeholder
+#include "core/region.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace rastel {
+namespace {
+
+void* SystemReallocate(void* old, std::size_t newCapacity) {
+    if (newCapacity == 0) {
+        std::free(old);
+        return nullptr;
+    }
+    return std::realloc(old, newCapacity);
+}
+
+inline void StoreLE32(std::uint8_t* p, std::uint32_t v) {
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+    p[2] = std::uint8_t(v >> 16);
+    p[3] = std::uint8_t(v >> 24);
+}
+
+inline std::uint32_t LoadLE32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+
+constexpr std::size_t RoundUpToStep(std::size_t n) {
+    return (n + kRegionBufferStep - 1) / kRegionBufferStep * kRegionBufferStep;
+}
+
+}  // namespace
+
+RegionBuffer::RegionBuffer() : realloc_(SystemReallocate) {}
+
+RegionBuffer::RegionBuffer(Reallocate realloc) : realloc_(realloc ? std::move(realloc) : Reallocate(SystemReallocate)) {}
+
+RegionBuffer::~RegionBuffer() {
+    if (data_) realloc_(data_, 0);
+}
+
+RegionBuffer::RegionBuffer(RegionBuffer&& other) noexcept
+    : realloc_(std::move(other.realloc_)),
+      data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {
+    other.realloc_ = SystemReallocate;
+}
+
+RegionBuffer& RegionBuffer::operator=(RegionBuffer&& other) noexcept {
+    if (this != &other) {
+        std::swap(realloc_, other.realloc_);
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+        std::swap(capacity_, other.capacity_);
+    }
+    return *this;
+}
+
+std::uint32_t RegionBuffer::Count() const { return size_ >= 12 ? LoadLE32(data_ + 8) : 0; }
+
+void RegionBuffer::Grow(std::size_t needed) {
+    // Geometric growth (at least doubling) keeps a scan of a large image from
+    // copying the buffer again at every 8 KiB step; the capacity stays a
+    // multiple of the step.
+    constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max() / 2 - kRegionBufferStep;
+    if (needed > kMax) throw RegionOutOfMemory();
+    std::size_t target = RoundUpToStep(needed);
+    if (capacity_ <= kMax / 2 && capacity_ * 2 > target) target = capacity_ * 2;
+    void* grown = nullptr;
+    try {
+        grown = realloc_(data_, target);
+    } catch (const std::bad_alloc&) {
+        grown = nullptr;
+    }
+    if (!grown) throw RegionOutOfMemory();
+    data_ = static_cast<std::uint8_t*>(grown);
+    capacity_ = target;
+}
+
+void RegionBuffer::Write(const void* bytes, std::size_t n) {
+    if (n == 0) return;
+    if (n > capacity_ - size_) {
+        if (n > std::numeric_limits<std::size_t>::max() - size_) throw RegionOutOfMemory();
+        Grow(size_ + n);
+    }
+    std::memcpy(data_ + size_, bytes, n);
+    size_ += n;
+}
+
+void RegionBuffer::WriteInt32(std::int32_t v) {
+    std::uint8_t b[4];
+    StoreLE32(b, std::uint32_t(v));
+    Write(b, 4);
+}
+
+void RegionBuffer::PatchInt32(std::size_t offset, std::int32_t v) {
+    if (offset > size_ || size_ - offset < 4) throw std::out_of_range("region buffer patch outside the data");
+    StoreLE32(data_ + offset, std::uint32_t(v));
+}
+
+Bgr TransparentColorOf(ConstBgrView pixels, int bitsPerPixel) {
+    if (bitsPerPixel == 1) return Bgr{255, 255, 255};
+    if (pixels.width <= 0 || pixels.height <= 0 || !pixels.data) return Bgr{};
+    const std::uint8_t* p = pixels.Row(pixels.height - 1);
+    return Bgr{p[0], p[1], p[2]};
+}
+
+namespace {
+
+// Collects the rectangles of one scan; counts them for the header.
+class RectWriter {
+public:
+    explicit RectWriter(RegionBuffer& buffer) : buffer_(buffer) {}
+    void Add(int left, int top, int right) {
+        std::uint8_t r[16];
+        StoreLE32(r, std::uint32_t(left));
+        StoreLE32(r + 4, std::uint32_t(top));
+        StoreLE32(r + 8, std::uint32_t(right));
+        StoreLE32(r + 12, std::uint32_t(top + 1));
+        buffer_.Write(r, sizeof r);
+        ++count_;
+    }
+    std::uint32_t Count() const { return count_; }
+
+private:
+    RegionBuffer& buffer_;
+    std::uint32_t count_ = 0;
+};
+
+inline bool IsHole(const std::uint8_t* p, Bgr t) { return p[0] == t.b && p[1] == t.g && p[2] == t.r; }
+
+// Scans one row; `runStart` is -1 when no run is open.
+void ScanRow(const std::uint8_t* row, int width, int y, Bgr t, RectWriter& out) {
+    int runStart = -1;
+    int x = 0;
+#if defined(__SSE2__)
+    // Sixteen pixels (48 bytes) per step, compared byte-wise against the
+    // transparent colour laid out in the same 3-byte phase. A pixel is a hole
+    // when all three of its byte-equal bits are set; bit 3*i of `holes` stands
+    // for pixel i of the step.
+    alignas(16) std::uint8_t pattern[48];
+    for (int i = 0; i < 48; i += 3) {
+        pattern[i] = t.b;
+        pattern[i + 1] = t.g;
+        pattern[i + 2] = t.r;
+    }
+    const __m128i p0 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern));
+    const __m128i p1 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern + 16));
+    const __m128i p2 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern + 32));
+    constexpr std::uint64_t kPixelBits = 0x249249249249ull;  // bits 0, 3, ..., 45
+    for (; x + 16 <= width; x += 16) {
+        const std::uint8_t* p = row + std::ptrdiff_t(x) * 3;
+        const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i v2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
+        const std::uint64_t eq = std::uint64_t(std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v0, p0)))) |
+                                 (std::uint64_t(std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v1, p1)))) << 16) |
+                                 (std::uint64_t(std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v2, p2)))) << 32);
+        const std::uint64_t holes = eq & (eq >> 1) & (eq >> 2) & kPixelBits;
+        if (runStart < 0 ? holes == kPixelBits : holes == 0) continue;  // no change in this step
+        const std::uint64_t solids = holes ^ kPixelBits;
+        unsigned pos = 0;
+        for (;;) {
+            if (runStart < 0) {
+                const std::uint64_t s = solids & (~std::uint64_t(0) << pos);
+                if (!s) break;
+                pos = unsigned(__builtin_ctzll(s));
+                runStart = x + int(pos / 3);
+            } else {
+                const std::uint64_t h = holes & (~std::uint64_t(0) << pos);
+                if (!h) break;
+                pos = unsigned(__builtin_ctzll(h));
+                out.Add(runStart, y, x + int(pos / 3));
+                runStart = -1;
+            }
+        }
+    }
+#endif
+    for (; x < width; ++x) {
+        const bool hole = IsHole(row + std::ptrdiff_t(x) * 3, t);
+        if (!hole && runStart < 0) {
+            runStart = x;
+        } else if (hole && runStart >= 0) {
+            out.Add(runStart, y, x);
+            runStart = -1;
+        }
+    }
+    if (runStart >= 0) out.Add(runStart, y, width);
+}
+
+}  // namespace
+
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent) {
+    return BuildRegionData(pixels, transparent, RegionBuffer::Reallocate{});
+}
+
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
+    RegionBuffer buffer(std::move(realloc));
+    const int width = pixels.width > 0 ? pixels.width : 0;
+    const int height = pixels.height > 0 ? pixels.height : 0;
+    buffer.WriteInt32(std::int32_t(kRegionHeaderSize));
+    buffer.WriteInt32(1);  // RDH_RECTANGLES
+    buffer.WriteInt32(0);  // count, filled in after the scan
+    buffer.WriteInt32(0);  // size hint, left unused
+    buffer.WriteInt32(0);
+    buffer.WriteInt32(0);
+    buffer.WriteInt32(width);
+    buffer.WriteInt32(height);
+    if (!pixels.data || width == 0) return buffer;
+
+    RectWriter out(buffer);
+    for (int y = 0; y < height; ++y) ScanRow(pixels.Row(y), width, y, transparent, out);
+    buffer.PatchInt32(8, std::int32_t(out.Count()));
+    return buffer;
+}
+
+}  // namespace rastel

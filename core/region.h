@@ -27,6 +27,8 @@ public:
 // the buffer keeps what it had.
 class RegionBuffer {
 public:
+    // Behaves as std::realloc: returns the moved block, or null on failure with
+    // `old` untouched. A newCapacity of 0 frees `old` and returns null.
     using Reallocate = std::function<void*(void* old, std::size_t newCapacity)>;
     RegionBuffer();
     explicit RegionBuffer(Reallocate realloc);
