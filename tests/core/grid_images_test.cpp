@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "core/bmp.h"
+#include "core/catalog.h"
 #include "tools/grid_images.h"
 
 namespace rastel {
@@ -51,6 +53,11 @@ const std::map<std::string, Decoded>& Images() {
     return images;
 }
 
+// Catalogue lookup with sizes numbered 0 "16", 1 "8", 2 "big".
+std::string CatalogueName(int colour, int size, bool emphasis) {
+    return GridImageFileName(colour, size == 0, size == 1, size == 2, emphasis);
+}
+
 const Decoded& Image(const std::string& name) {
     auto it = Images().find(name);
     if (it == Images().end()) throw std::runtime_error("no image " + name);
@@ -58,19 +65,12 @@ const Decoded& Image(const std::string& name) {
 }
 
 TEST(GridImages, NamesAreTheCataloguesTwentySeven) {
-    const std::set<std::string> expected = {
-        "RastelS.bmp",        "RastelSB2.bmp",       "RastelS8.bmp",        "RastelSB8.bmp",
-        "RastelSBig.bmp",     "RastelSBBig.bmp",     "RastelB.bmp",         "RastelBB2.bmp",
-        "RastelB8.bmp",       "RastelBB8.bmp",       "RastelBBig.bmp",      "RastelBBBig.bmp",
-        "RastelR.bmp",        "RastelRB2.bmp",       "RastelR8.bmp",        "RastelRB8.bmp",
-        "RastelRBig.bmp",     "RastelRBBig.bmp",     "RastelP.bmp",         "RastelPB2.bmp",
-        "RastelP8.bmp",       "RastelPB8.bmp",       "RastelPBig.bmp",      "RastelPBBig.bmp",
-        "RastelSTateBig.bmp", "RastelSTate2Big.bmp", "RastelSTate3Big.bmp"};
+    const auto& catalogue = AllGridImageFileNames();
     const auto files = MakeDefaultGridImages();
     std::set<std::string> names;
     for (const auto& f : files) names.insert(f.name);
     EXPECT_EQ(files.size(), 27u);
-    EXPECT_EQ(names, expected);
+    EXPECT_EQ(names, std::set<std::string>(catalogue.begin(), catalogue.end()));
 }
 
 TEST(GridImages, SameBytesEveryRun) {
@@ -107,17 +107,33 @@ TEST(GridImages, UseOneEightAndTwentyFourBitFiles) {
 }
 
 TEST(GridImages, LinesHaveTheColourOfTheirCatalogueRow) {
-    const std::map<char, Bgr> colours = {
-        {'S', {235, 206, 135}}, {'B', {0, 0, 0}}, {'R', {0, 0, 255}}, {'P', {214, 112, 218}}};
-    for (const auto& [letter, colour] : colours)
-        for (const char* size : {"", "B2", "8", "B8", "Big", "BBig"}) {
-            const std::string name = std::string("Rastel") + letter + size + ".bmp";
-            SCOPED_TRACE(name);
-            const Decoded& d = Image(name);
-            for (int y = 0; y < d.image.height; ++y)
-                for (int x = 0; x < d.image.width; ++x)
-                    if (d.Solid(x, y)) ASSERT_EQ(d.At(x, y), colour) << x << "," << y;
-        }
+    // Colour list order: SkyBlue, Black, Red, Orchid.
+    const Bgr colours[] = {{235, 206, 135}, {0, 0, 0}, {0, 0, 255}, {214, 112, 218}};
+    for (int colour = 0; colour < 4; ++colour)
+        for (int size = 0; size < 3; ++size)
+            for (bool emphasis : {false, true}) {
+                const std::string name = CatalogueName(colour, size, emphasis);
+                SCOPED_TRACE(name);
+                const Decoded& d = Image(name);
+                for (int y = 0; y < d.image.height; ++y)
+                    for (int x = 0; x < d.image.width; ++x)
+                        if (d.Solid(x, y)) ASSERT_EQ(d.At(x, y), colours[colour]) << x << "," << y;
+            }
+    // TateGata: sky blue, with paler tints of it.
+    const Bgr skyBlue = colours[0];
+    for (int size = 0; size < 3; ++size) {
+        const Decoded& d = Image(CatalogueName(4, size, false));
+        int blue = 0, solid = 0;
+        for (int y = 0; y < d.image.height; ++y)
+            for (int x = 0; x < d.image.width; ++x) {
+                if (!d.Solid(x, y)) continue;
+                const Bgr c = d.At(x, y);
+                ++solid;
+                blue += c == skyBlue;
+                ASSERT_TRUE(c.b >= c.g && c.g >= c.r && c.r >= skyBlue.r) << d.name << " " << x << "," << y;
+            }
+        EXPECT_GT(blue, solid / 2) << d.name;
+    }
 }
 
 // Vertical lines seen along one row below the cluster: start and width of
@@ -154,29 +170,24 @@ int Pitch(const Runs& r) {
 }
 
 TEST(GridImages, SizesDifferAndEmphasisThickensTheLines) {
-    for (const char letter : {'S', 'B', 'R', 'P'}) {
-        const std::string stem = std::string("Rastel") + letter;
-        SCOPED_TRACE(stem);
-        struct Twin { std::string plain, emphasised; };
-        const Twin twins[] = {{stem + ".bmp", stem + "B2.bmp"},
-                              {stem + "8.bmp", stem + "B8.bmp"},
-                              {stem + "Big.bmp", stem + "BBig.bmp"}};
-        std::set<int> pitches;
-        for (const Twin& t : twins) {
-            const Runs plain = VerticalLines(Image(t.plain));
-            const Runs bold = VerticalLines(Image(t.emphasised));
-            const int pitch = Pitch(plain);
-            ASSERT_GT(pitch, 2) << t.plain;
-            EXPECT_EQ(Pitch(bold), pitch) << t.emphasised;
-            EXPECT_EQ(std::set<int>(plain.widths.begin(), plain.widths.end()), std::set<int>{1}) << t.plain;
-            EXPECT_EQ(std::set<int>(bold.widths.begin(), bold.widths.end()), std::set<int>{2}) << t.emphasised;
-            EXPECT_GT(Image(t.emphasised).SolidCount(), Image(t.plain).SolidCount()) << t.emphasised;
-            pitches.insert(pitch);
+    for (int colour = 0; colour < 4; ++colour) {
+        int pitches[3];
+        for (int size = 0; size < 3; ++size) {
+            const Decoded& plainImage = Image(CatalogueName(colour, size, false));
+            const Decoded& boldImage = Image(CatalogueName(colour, size, true));
+            SCOPED_TRACE(plainImage.name + " / " + boldImage.name);
+            const Runs plain = VerticalLines(plainImage);
+            const Runs bold = VerticalLines(boldImage);
+            pitches[size] = Pitch(plain);
+            ASSERT_GT(pitches[size], 2);
+            EXPECT_EQ(Pitch(bold), pitches[size]);
+            EXPECT_EQ(std::set<int>(plain.widths.begin(), plain.widths.end()), std::set<int>{1});
+            EXPECT_EQ(std::set<int>(bold.widths.begin(), bold.widths.end()), std::set<int>{2});
+            EXPECT_GT(boldImage.SolidCount(), plainImage.SolidCount());
         }
-        EXPECT_EQ(pitches.size(), 3u);
         // "8" is the finest grid, "big" the coarsest.
-        EXPECT_LT(Pitch(VerticalLines(Image(stem + "8.bmp"))), Pitch(VerticalLines(Image(stem + ".bmp"))));
-        EXPECT_LT(Pitch(VerticalLines(Image(stem + ".bmp"))), Pitch(VerticalLines(Image(stem + "Big.bmp"))));
+        EXPECT_LT(pitches[1], pitches[0]);
+        EXPECT_LT(pitches[0], pitches[2]);
     }
 }
 
@@ -214,10 +225,10 @@ std::vector<Box> SolidGroups(const Decoded& d) {
 }
 
 TEST(GridImages, TateGataShowsOneTwoAndThreePortraitPages) {
-    const std::pair<const char*, int> pages[] = {
-        {"RastelSTateBig.bmp", 1}, {"RastelSTate2Big.bmp", 2}, {"RastelSTate3Big.bmp", 3}};
     int previousHeight = 1 << 30;
-    for (const auto& [name, count] : pages) {
+    for (int size = 0; size < 3; ++size) {
+        const std::string name = CatalogueName(4, size, false);
+        const int count = size + 1;
         SCOPED_TRACE(name);
         std::vector<Box> frames;
         for (const Box& b : SolidGroups(Image(name))) {
