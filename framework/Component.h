@@ -32,6 +32,14 @@ public:
     virtual void SetParentComponent(TComponent* /*parent*/) {}
     // Called for every component of a description after all were read.
     virtual void Loaded() {}
+    // The components the description writer nests inside this one's block
+    // when `root` is written. Default: for the root itself every component it
+    // owns, for any other component none. Controls override it to return the
+    // root's components whose parent is this control, in child order.
+    virtual std::vector<TComponent*> StreamedChildren(TComponent* root) const {
+        if (root == this) return components_;
+        return {};
+    }
 
     // Handlers that a description may bind by name (forms register theirs).
     // The value holds a std::function of the event's handler type.

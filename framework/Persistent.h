@@ -5,6 +5,12 @@
 // The form-description reader and writer work from these tables alone;
 // publishing a property is one table row.
 #pragma once
+#ifdef _WIN32
+// windows.h maps GetClassInfo to GetClassInfoW: include it first and drop the
+// macro, so the member has one name in every translation unit.
+#include <windows.h>
+#undef GetClassInfo
+#endif
 #include <any>
 #include <cstdint>
 #include <functional>

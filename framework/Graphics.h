@@ -1,0 +1,402 @@
+// Fonts, pens, brushes, canvases, bitmaps and pictures over GDI.
+//
+// GDI objects are created lazily from the attributes and always freed; a
+// canvas selects them into its DC only for the length of one drawing call,
+// so an attribute change can free an old handle at any time.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/bmp.h"
+#include "core/color.h"
+#include "core/pixels.h"
+#include "framework/Classes.h"
+#include "framework/Handles.h"
+#include "framework/Persistent.h"
+
+// TCanvas has members of these names; the W functions are called explicitly.
+#undef DrawText
+#undef TextOut
+
+inline RECT Rect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
+inline POINT Point(int x, int y) { return POINT{x, y}; }
+
+// ---------------------------------------------------------------- colours
+
+// Colour constants live in core/color.h; "no colour" for optional colours.
+inline constexpr TColor clNone = 0x1FFFFFFF;
+
+// The colour as a GDI COLORREF (system colours resolved now).
+inline COLORREF ColorRef(TColor c) { return rastel::ColorToRGB(c); }
+
+// Form-description spelling: a known name (clRed, clBtnFace ..., from the
+// core's name table) or decimal.
+std::string ColorToString(TColor c);
+// Accepts a colour name, a decimal number or $hex; nullopt when neither.
+std::optional<TColor> StringToColor(const std::string& s);
+// Colour names only (no number formatting); nullopt for an unnamed value.
+std::optional<std::string> ColorToIdent(TColor c);
+
+// Character sets by name: SHIFTJIS_CHARSET, DEFAULT_CHARSET, ANSI_CHARSET ...
+std::optional<std::string> CharsetToIdent(int charset);
+std::optional<int> IdentToCharset(const std::string& ident);
+
+// Fills core's system colour table from GetSysColor. The application calls it
+// at start and on WM_SYSCOLORCHANGE.
+void LoadSystemColors();
+
+// Pixels per inch of the screen (LOGPIXELSY), read once.
+int ScreenPixelsPerInch();
+
+// ------------------------------------------------------------------ fonts
+
+enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
+
+// True when a font family of that face name is installed (any charset).
+bool FontFaceExists(const std::string& face);
+// The face a TFont really asks GDI for: the name itself when installed;
+// for a missing Japanese face (or SHIFTJIS_CHARSET) the system's Japanese
+// font ("MS UI Gothic", "Meiryo", "IPAPGothic" ... or any Shift-JIS family);
+// otherwise the name unchanged (GDI picks its own substitute).
+std::string ResolveFontFace(const std::string& face, int charset);
+
+class TFont : public TPersistent {
+    RASTEL_CLASS_INFO
+public:
+    // Default attributes: "ＭＳ Ｐゴシック", height -12, DEFAULT_CHARSET,
+    // clWindowText, no style, PixelsPerInch of the screen.
+    TFont();
+    ~TFont() override;
+    TFont(const TFont&) = delete;
+    TFont& operator=(const TFont&) = delete;
+
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name);
+    // Negative: character height in pixels; positive: cell height.
+    int Height() const { return height_; }
+    void SetHeight(int height);
+    // Points, through PixelsPerInch: Size = -Height * 72 / PixelsPerInch (rounded).
+    int Size() const;
+    void SetSize(int points);
+    int PixelsPerInch() const { return pixelsPerInch_; }
+    void SetPixelsPerInch(int ppi);  // does not raise OnChange, keeps Height
+    int Charset() const { return charset_; }
+    void SetCharset(int charset);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TFontStyles Style() const { return style_; }
+    void SetStyle(TFontStyles style);
+
+    // Created on first use; recreated after an attribute change. Owned by the font.
+    HFONT Handle() const;
+    // Name, Height, Charset, Color, Style (and PixelsPerInch) from another
+    // TFont; OnChange fires once, and only if something differed.
+    void Assign(const TPersistent& source) override;
+    bool SameAttributes(const TFont& other) const;
+
+    // Fires after every attribute change (sender: this font).
+    TNotifyEvent OnChange;
+
+private:
+    void Changed(bool handleAttribute);
+    std::string name_;
+    int height_ = -12;
+    int pixelsPerInch_ = 96;
+    int charset_ = DEFAULT_CHARSET;
+    TColor color_ = clWindowText;
+    TFontStyles style_{};
+    mutable UniqueFont handle_;
+};
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+
+class TPen : public TPersistent {
+    RASTEL_CLASS_INFO
+public:
+    TPen() = default;
+    TPen(const TPen&) = delete;
+    TPen& operator=(const TPen&) = delete;
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    int Width() const { return width_; }
+    void SetWidth(int w);  // below 1 counts as 1
+    TPenStyle Style() const { return style_; }
+    void SetStyle(TPenStyle s);
+    HPEN Handle() const;
+    void Assign(const TPersistent& source) override;
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    TColor color_ = clBlack;
+    int width_ = 1;
+    TPenStyle style_ = psSolid;
+    mutable UniquePen handle_;
+};
+
+enum TBrushStyle { bsSolid, bsClear };
+
+class TBrush : public TPersistent {
+    RASTEL_CLASS_INFO
+public:
+    TBrush() = default;
+    TBrush(const TBrush&) = delete;
+    TBrush& operator=(const TBrush&) = delete;
+    TColor Color() const { return color_; }
+    // Also makes the brush solid.
+    void SetColor(TColor c);
+    TBrushStyle Style() const { return style_; }
+    void SetStyle(TBrushStyle s);
+    // bsClear gives the stock NULL_BRUSH.
+    HBRUSH Handle() const;
+    void Assign(const TPersistent& source) override;
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    TColor color_ = clWhite;
+    TBrushStyle style_ = bsSolid;
+    mutable UniqueBrush handle_;
+};
+
+// --------------------------------------------------------------- canvases
+
+class TGraphic;
+
+// Drawing surface over a DC it does not own (a paint DC, a window DC, or a
+// bitmap's memory DC). Pen, brush and font are selected only during each call
+// and the previous objects restored afterwards; text colour and background
+// mode are set from Font and Brush for text calls.
+class TCanvas {
+public:
+    explicit TCanvas(HDC dc = nullptr);
+    virtual ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    HDC Handle() const { return dc_; }
+    void SetHandle(HDC dc) { dc_ = dc; }
+    bool HandleAllocated() const { return dc_ != nullptr; }
+
+    TFont& Font() { return font_; }
+    TPen& Pen() { return pen_; }
+    TBrush& Brush() { return brush_; }
+    // Copies the attributes (never adopts the object).
+    void SetFont(const TFont& f) { font_.Assign(f); }
+
+    POINT PenPos() const { return penPos_; }
+    void MoveTo(int x, int y);
+    // Draws from the pen position to (x, y), the end point excluded, as GDI does.
+    void LineTo(int x, int y);
+    // Outline in the pen, inside filled with the brush (nothing with bsClear);
+    // covers left..right-1, top..bottom-1 for a 1-pixel pen.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Rectangle(const RECT& r) { Rectangle(r.left, r.top, r.right, r.bottom); }
+    // One-pixel border in the brush colour (no fill).
+    void FrameRect(const RECT& r);
+    // Fills the rectangle (right and bottom excluded) with the brush.
+    void FillRect(const RECT& r);
+
+    TColor Pixel(int x, int y) const;  // RGB; CLR_INVALID outside the surface
+    void SetPixel(int x, int y, TColor c);
+
+    SIZE TextExtent(const std::string& text);
+    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+    void TextOut(int x, int y, const std::string& text);
+    // DrawTextW with the given DT_* flags (prefix "&" handling, DT_NOCLIP,
+    // DT_CALCRECT ... as DrawText does). Returns the text height.
+    int DrawText(const std::string& text, RECT& rect, UINT flags);
+    int DrawText(const std::string& text, const RECT& rect, UINT flags) {
+        RECT r = rect;
+        return DrawText(text, r, flags);
+    }
+
+    // Copies srcRect of source into destRect (stretched when sizes differ) with CopyMode.
+    void CopyRect(const RECT& dest, TCanvas& source, const RECT& srcRect);
+    DWORD CopyMode() const { return copyMode_; }
+    void SetCopyMode(DWORD rop) { copyMode_ = rop; }
+    // The graphic at its own size with its top-left at (x, y).
+    void Draw(int x, int y, TGraphic& graphic);
+    // The graphic stretched into rect.
+    void StretchDraw(const RECT& rect, TGraphic& graphic);
+
+    // Fires after each drawing call (sender: nullptr); bitmaps hook it.
+    TEvent<void()> OnChange;
+
+protected:
+    void Changed();
+
+private:
+    HDC dc_ = nullptr;
+    TFont font_;
+    TPen pen_;
+    TBrush brush_;
+    POINT penPos_{0, 0};
+    DWORD copyMode_ = SRCCOPY;
+};
+
+// ---------------------------------------------------------------- graphics
+
+class TGraphic : public TPersistent {
+    RASTEL_CLASS_INFO
+public:
+    ~TGraphic() override = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual void SetWidth(int w) = 0;
+    virtual void SetHeight(int h) = 0;
+    // No image: either side is 0.
+    virtual bool Empty() const { return Width() == 0 || Height() == 0; }
+    // Draws the whole graphic stretched into rect of the canvas.
+    virtual void Draw(TCanvas& canvas, const RECT& rect) = 0;
+    virtual void LoadFromFile(const std::string& path) = 0;
+    virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+    // Drawn with the pixels of TransparentColor left out (the bottom-left
+    // pixel's colour unless set).
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool on);
+
+    // Raises OnChange (sender: this graphic).
+    virtual void Changed();
+    TNotifyEvent OnChange;
+
+protected:
+    bool transparent_ = false;
+};
+
+enum TPixelFormat { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
+int BitsPerPixel(TPixelFormat pf);  // 15 for pf15bit (rows are 16-bit words)
+
+// A DIB section with row 0 at the top. New bitmaps are pf24bit, 0 x 0.
+// Every size change keeps the picture where old and new overlap and makes
+// the new area white. Format changes convert the pixels: to and from pf24bit
+// and pf32bit exactly, pf15bit/pf16bit to 5/6 bits per channel, palette
+// formats exactly when the picture has few enough colours (else the nearest
+// colour of a fixed palette). 15-bit rows are 16-bit words 0RRRRRGGGGGBBBBB.
+class TBitmap : public TGraphic {
+    RASTEL_CLASS_INFO
+public:
+    TBitmap();
+    TBitmap(int width, int height, TPixelFormat pf = pf24bit);
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void SetWidth(int w) override { SetSize(w, height_); }
+    void SetHeight(int h) override { SetSize(width_, h); }
+    // Negative sides count as 0. EFrameworkError when the DIB cannot be made.
+    void SetSize(int w, int h);
+
+    TPixelFormat PixelFormat() const { return format_; }
+    void SetPixelFormat(TPixelFormat pf);
+    // Bits per pixel of the file last loaded (1, 4, 8, 16, 24, 32), 0 when the
+    // picture was not loaded from a file. Loaded files are held as pf24bit,
+    // except 1-bit files, which stay pf1bit.
+    int SourceBitsPerPixel() const { return sourceBits_; }
+
+    // Direct row access, row 0 at the top (GDI is flushed first). EListError
+    // for a row outside 0..Height-1.
+    std::uint8_t* ScanLine(int y);
+    const std::uint8_t* ScanLine(int y) const;
+    int BytesPerLine() const { return stride_; }
+    // The pixels as a 24-bit row view for the core kernels; converts the
+    // bitmap to pf24bit first if it has another format.
+    rastel::BgrView View24();
+    // Palette of pf1bit/pf4bit/pf8bit (empty otherwise).
+    const std::vector<RGBQUAD>& Palette() const { return palette_; }
+
+    // The memory-DC canvas with this DIB selected, created on first use;
+    // the same object for the bitmap's lifetime. Drawing on it raises OnChange.
+    TCanvas& Canvas();
+    HBITMAP Handle() const { return bitmap_.get(); }
+
+    // Two-colour mask: pixels of `color` become white, all others black;
+    // the result is pf1bit with palette {black, white}.
+    void Mask(TColor color);
+    // Colour used when Transparent: bottom-left pixel unless set.
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor c) { transparentColor_ = c; }
+
+    // Reads a .bmp file: CreateFileW with GENERIC_READ and FILE_SHARE_READ.
+    // EFOpenError when it cannot be opened (empty name included),
+    // EInvalidGraphic when it is not a valid bitmap; the bitmap is unchanged then.
+    void LoadFromFile(const std::string& path) override;
+    void LoadFromBmp(const rastel::BmpImage& image);
+
+    // Pixels, size, format and palette of another TBitmap (OnChange once).
+    void Assign(const TPersistent& source) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+    void Draw(TCanvas& canvas, const RECT& rect) override;
+
+    // Raises OnChange: call after writing pixels through ScanLine/View24.
+    void Modified() { Changed(); }
+
+private:
+    void Recreate(int w, int h, TPixelFormat pf, const std::vector<RGBQUAD>& palette, bool keepPicture);
+    void ReadBgrRow(int y, std::uint8_t* out) const;
+    HDC MemoryDC();
+    int width_ = 0;
+    int height_ = 0;
+    TPixelFormat format_ = pf24bit;
+    int stride_ = 0;
+    int sourceBits_ = 0;
+    std::optional<TColor> transparentColor_;
+    std::vector<RGBQUAD> palette_;
+    UniqueBitmap bitmap_;
+    std::uint8_t* bits_ = nullptr;
+    UniqueDC dc_;
+    SelectGuard selected_;
+    std::unique_ptr<TCanvas> canvas_;
+};
+
+// A bitmap file that does not decode: "ビットマップイメージが不正です".
+class EInvalidGraphic : public EFrameworkError {
+public:
+    EInvalidGraphic() : EFrameworkError(rastel::kInvalidBitmapText) {}
+    using EFrameworkError::EFrameworkError;
+};
+
+// Holds an optional graphic (present even when 0 x 0). Assign copies the
+// graphic; the picture never adopts a graphic it was given.
+class TPicture : public TPersistent {
+    RASTEL_CLASS_INFO
+public:
+    TPicture();
+    ~TPicture() override;
+    TPicture(const TPicture&) = delete;
+    TPicture& operator=(const TPicture&) = delete;
+
+    TGraphic* Graphic() const { return graphic_.get(); }
+    bool HasGraphic() const { return graphic_ != nullptr; }
+    // Copies the graphic (nullptr clears). OnChange once.
+    void SetGraphic(const TGraphic* graphic);
+    // The graphic as a bitmap; makes an empty TBitmap the graphic when there
+    // is none (or when it is of another kind).
+    TBitmap& Bitmap();
+    int Width() const { return graphic_ ? graphic_->Width() : 0; }
+    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+
+    // Loads a .bmp file into a new TBitmap graphic; on failure the picture is
+    // unchanged and the error (EFOpenError / EInvalidGraphic) propagates.
+    void LoadFromFile(const std::string& path);
+    // From a TPicture (its graphic copied, or cleared) or a TGraphic (copied).
+    void Assign(const TPersistent& source) override;
+
+    // Fires when the graphic is replaced or reports a change (sender: this picture).
+    TNotifyEvent OnChange;
+
+private:
+    void Adopt(std::unique_ptr<TGraphic> g);
+    void Changed();
+    std::unique_ptr<TGraphic> graphic_;
+};

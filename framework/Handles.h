@@ -1,0 +1,122 @@
+// Move-only owners of GDI handles, one type per kind, and a scoped
+// SelectObject that puts the previous object back. Logic never calls
+// DeleteObject / DeleteDC / ReleaseDC itself.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+template <class H, class Deleter>
+class UniqueHandle {
+public:
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(H h) noexcept : h_(h) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.h_, nullptr));
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    H get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return h_ != nullptr; }
+    // Gives up ownership (e.g. a region handed to SetWindowRgn).
+    H release() noexcept { return std::exchange(h_, nullptr); }
+    void reset(H h = nullptr) noexcept {
+        H old = std::exchange(h_, h);
+        if (old) Deleter{}(old);
+    }
+
+private:
+    H h_ = nullptr;
+};
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ h) const noexcept { ::DeleteObject(h); }
+};
+struct MemoryDCDeleter {
+    void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
+};
+
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using UniqueRegion = UniqueHandle<HRGN, GdiObjectDeleter>;
+using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
+using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
+// A DC from CreateCompatibleDC / CreateDC (DeleteDC frees it).
+using UniqueDC = UniqueHandle<HDC, MemoryDCDeleter>;
+
+// A window's DC from GetDC (or GetWindowDC), released with ReleaseDC.
+class WindowDC {
+public:
+    WindowDC() noexcept = default;
+    // hwnd may be null: the screen's DC.
+    explicit WindowDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    static WindowDC WholeWindow(HWND hwnd) noexcept {
+        WindowDC d;
+        d.hwnd_ = hwnd;
+        d.dc_ = ::GetWindowDC(hwnd);
+        return d;
+    }
+    ~WindowDC() { reset(); }
+    WindowDC(WindowDC&& o) noexcept : hwnd_(std::exchange(o.hwnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
+    WindowDC& operator=(WindowDC&& o) noexcept {
+        if (this != &o) {
+            reset();
+            hwnd_ = std::exchange(o.hwnd_, nullptr);
+            dc_ = std::exchange(o.dc_, nullptr);
+        }
+        return *this;
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+    HWND window() const noexcept { return hwnd_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    void reset() noexcept {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+        dc_ = nullptr;
+        hwnd_ = nullptr;
+    }
+
+private:
+    HWND hwnd_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC for the guard's lifetime and restores the
+// previous one, so the object is never left selected when it is freed.
+class SelectGuard {
+public:
+    SelectGuard() noexcept = default;
+    SelectGuard(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(dc && obj ? ::SelectObject(dc, obj) : nullptr) {
+        if (!old_) dc_ = nullptr;
+    }
+    ~SelectGuard() { reset(); }
+    SelectGuard(SelectGuard&& o) noexcept : dc_(std::exchange(o.dc_, nullptr)), old_(std::exchange(o.old_, nullptr)) {}
+    SelectGuard& operator=(SelectGuard&& o) noexcept {
+        if (this != &o) {
+            reset();
+            dc_ = std::exchange(o.dc_, nullptr);
+            old_ = std::exchange(o.old_, nullptr);
+        }
+        return *this;
+    }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+    // Puts the previous object back now.
+    void reset() noexcept {
+        if (dc_ && old_) ::SelectObject(dc_, old_);
+        dc_ = nullptr;
+        old_ = nullptr;
+    }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
