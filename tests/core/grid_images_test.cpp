@@ -103,7 +103,9 @@ TEST(GridImages, UseOneEightAndTwentyFourBitFiles) {
     EXPECT_EQ(bits, (std::set<int>{1, 8, 24}));
     // One-bit files must have white holes; their ink is what shows.
     for (const auto& [name, d] : Images())
-        if (d.image.bitsPerPixel == 1) EXPECT_EQ(d.At(0, d.image.height - 1), kWhite) << name;
+        if (d.image.bitsPerPixel == 1) {
+            EXPECT_EQ(d.At(0, d.image.height - 1), kWhite) << name;
+        }
 }
 
 TEST(GridImages, LinesHaveTheColourOfTheirCatalogueRow) {
@@ -117,7 +119,9 @@ TEST(GridImages, LinesHaveTheColourOfTheirCatalogueRow) {
                 const Decoded& d = Image(name);
                 for (int y = 0; y < d.image.height; ++y)
                     for (int x = 0; x < d.image.width; ++x)
-                        if (d.Solid(x, y)) ASSERT_EQ(d.At(x, y), colours[colour]) << x << "," << y;
+                        if (d.Solid(x, y)) {
+                            ASSERT_EQ(d.At(x, y), colours[colour]) << x << "," << y;
+                        }
             }
     // TateGata: sky blue, with paler tints of it.
     const Bgr skyBlue = colours[0];
