@@ -1,0 +1,195 @@
+// Forms, the application object (message loop, error box) and the screen.
+#pragma once
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "framework/Controls.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize };
+using TBorderIcons = TSet<TBorderIcon>;
+enum TPosition { poDesigned, poDesktopCenter };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+// Top-left corner that centres a window of the given outer size on the
+// virtual screen (all monitors): origin + (extent - size) / 2 on each axis,
+// the division truncating toward zero.
+POINT DesktopCenterPosition(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight, int outerWidth,
+                            int outerHeight);
+
+// How a form designed at designPpi with text height designTextHeight is
+// scaled on a screen of screenPpi: the font height by the ratio of the
+// resolutions, then positions and sizes by the new text height over the
+// designed one (MulDiv, rounding). textHeightOf(fontHeight) measures the
+// text height of the form's font at a given Height.
+struct TFormScaling {
+    bool scaled = false;  // false: nothing changes
+    int fontHeight = 0;   // the font's Height after scaling
+    int textHeight = 0;   // the text height at that font height
+    int multiplier = 1;   // new text height
+    int divisor = 1;      // designed text height
+    int Scale(int v) const { return scaled ? MulDiv(v, multiplier, divisor) : v; }
+};
+TFormScaling ComputeFormScaling(int designPpi, int designTextHeight, int screenPpi, int fontHeight,
+                                const std::function<int(int fontHeight)>& textHeightOf);
+
+// Show state asked for by the process's start-up information:
+// SW_SHOWMAXIMIZED -> wsMaximized, SW_SHOWMINNOACTIVE -> wsMinimized,
+// anything else (or no show state given) -> wsNormal.
+TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow);
+
+// ---------------------------------------------------------------------- TForm
+
+// A top-level window. A derived form's constructor registers its handlers
+// (RegisterMethod) and then calls ReadDescription with its text; OnCreate
+// runs afterwards in AfterConstruction (Application.CreateForm calls it).
+class TForm : public TWinControl {
+    RASTEL_CLASS_INFO
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    // Reads the form description into this form (creating its controls),
+    // then scales the form for the screen's resolution.
+    void ReadDescription(const std::string& text);
+    // Runs OnCreate once; an exception from it goes to Application.HandleException.
+    void AfterConstruction();
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle s);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition p) { position_ = p; }
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState s);
+    // Kept for form descriptions; OnCreate always runs after the controls exist.
+    bool OldCreateOrder() const { return oldCreateOrder_; }
+    void SetOldCreateOrder(bool on) { oldCreateOrder_ = on; }
+    // Resolution and text height the description was designed with (after
+    // scaling: the screen's).
+    int PixelsPerInch() const { return pixelsPerInch_; }
+    void SetPixelsPerInch(int ppi) { pixelsPerInch_ = ppi; }
+    int TextHeight() const { return textHeight_; }
+    void SetTextHeight(int h) { textHeight_ = h; }
+
+    // Client size; set before the window exists, the window is created to fit it.
+    void SetClientWidth(int v) override;
+    void SetClientHeight(int v) override;
+    RECT ClientRect() const override;
+
+    // The form's canvas: during its paint the paint DC (or memory bitmap);
+    // otherwise the client area's window DC.
+    TCanvas* Canvas() { return &WindowCanvas(); }
+
+    // The control that has (or last had) the focus in this form.
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* control);
+    // Focuses the next (or previous) Tab stop after `current` in Tab order.
+    void SelectNext(TWinControl* current, bool forward);
+
+    // Makes the form visible and brings it to the front of its band. The
+    // first showing places a poDesktopCenter form on the virtual screen.
+    void Show() override;
+    void SetVisible(bool on) override;
+    // The main form ends the application's message loop; any other form hides.
+    void Close();
+
+    TNotifyEvent OnCreate;
+
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    virtual void DoCreate();
+
+private:
+    friend class TWinControl;
+    void FocusedControlChanged(TWinControl* control);
+    void ApplyScaling();
+    void PlaceOnFirstShow();
+    RECT OuterRectForClient(int clientWidth, int clientHeight) const;
+
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
+    TPosition position_ = poDesigned;
+    TWindowState windowState_ = wsNormal;
+    bool oldCreateOrder_ = false;
+    int pixelsPerInch_ = 96;
+    int textHeight_ = 0;
+    int clientWidth_ = 0;   // asked for before the window exists
+    int clientHeight_ = 0;
+    bool shownOnce_ = false;
+    bool created_ = false;  // OnCreate ran
+    TWinControl* activeControl_ = nullptr;
+};
+
+// --------------------------------------------------------------- TApplication
+
+class TApplication : public TComponent {
+    RASTEL_CLASS_INFO
+public:
+    TApplication();
+    ~TApplication() override;
+
+    // Loads the common controls and the system colours.
+    void Initialize();
+    // Caption of the error boxes.
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title) { title_ = title; }
+
+    // Creates a form owned by the application: the reference is set before
+    // the form's OnCreate runs; the first form created is the main form.
+    template <class T>
+    void CreateForm(T*& reference) {
+        reference = nullptr;
+        T* form = new T(this);
+        reference = form;
+        if (!mainForm_) mainForm_ = form;
+        form->AfterConstruction();
+    }
+    TForm* MainForm() const { return mainForm_; }
+    // Shows the main form (maximised or minimised as the start-up information
+    // asks) and dispatches messages until it closes.
+    void Run();
+    // Ends the message loop (PostQuitMessage).
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Dispatches the messages waiting in the queue, then returns.
+    void ProcessMessages();
+
+    // Call inside a catch block: shows the current exception's text in the
+    // error box (caption Title, error icon, OK) with a full stop added.
+    void HandleException();
+    void ShowException(const std::exception& e);
+    // Tests install this to receive the error box instead of seeing it:
+    // (caption, text, MessageBox flags).
+    std::function<void(const std::string& caption, const std::string& text, UINT flags)> ErrorBoxHook;
+
+private:
+    friend class TForm;
+    bool ProcessMessage(MSG& msg);
+    std::string title_;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+};
+
+extern TApplication Application;
+
+// ---------------------------------------------------------------- TScreen
+
+class TScreen {
+public:
+    // LOGPIXELSY of the screen (or the value a test set).
+    int PixelsPerInch() const;
+    // Tests: pretend another resolution; 0 goes back to the real one.
+    void SetPixelsPerInch(int ppi) { override_ = ppi; }
+
+private:
+    int override_ = 0;
+};
+
+extern TScreen Screen;
