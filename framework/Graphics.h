@@ -138,6 +138,7 @@ private:
     int width_ = 1;
     TPenStyle style_ = psSolid;
     mutable UniquePen handle_;
+    mutable COLORREF resolved_ = 0;
 };
 
 enum TBrushStyle { bsSolid, bsClear };
@@ -163,6 +164,7 @@ private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
     mutable UniqueBrush handle_;
+    mutable COLORREF resolved_ = 0;
 };
 
 // --------------------------------------------------------------- canvases

@@ -29,7 +29,8 @@
 // of that name that root already owns, or else is created through the class
 // registry with root as owner; it gets its Name, then SetParentComponent
 // (the object whose block holds it), then its properties. Loaded() runs on
-// every component read once the whole text is read, root last.
+// every component read once the whole text is read: root first, then the
+// others in the order they were read.
 // Errors raise EReadError naming the line, and the property where there is
 // one ("line 12: ComboBox1.Items: ...").
 void ReadComponentText(const std::string& text, TComponent* root);
