@@ -1,5 +1,6 @@
 #include "core/region.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -115,23 +116,39 @@ Bgr TransparentColorOf(ConstBgrView pixels, int bitsPerPixel) {
 
 namespace {
 
-// Collects the rectangles of one scan; counts them for the header.
+// Collects the rectangles of one scan in a small batch and hands the batch to
+// the buffer in one write; storing each rectangle straight through the
+// buffer's write path costs a store-forwarding stall per rectangle.
 class RectWriter {
 public:
     explicit RectWriter(RegionBuffer& buffer) : buffer_(buffer) {}
     void Add(int left, int top, int right) {
-        std::uint8_t r[16];
-        StoreLE32(r, std::uint32_t(left));
-        StoreLE32(r + 4, std::uint32_t(top));
-        StoreLE32(r + 8, std::uint32_t(right));
-        StoreLE32(r + 12, std::uint32_t(top + 1));
-        buffer_.Write(r, sizeof r);
+        if (used_ == kBatch) Flush();
+        std::int32_t* r = batch_ + 4 * used_++;
+        r[0] = left;
+        r[1] = top;
+        r[2] = right;
+        r[3] = top + 1;
         ++count_;
+    }
+    void Flush() {
+        if constexpr (std::endian::native != std::endian::little) {
+            for (std::size_t i = 0; i < 4 * used_; ++i) {
+                std::uint8_t b[4];
+                StoreLE32(b, std::uint32_t(batch_[i]));
+                std::memcpy(&batch_[i], b, 4);
+            }
+        }
+        buffer_.Write(batch_, used_ * kRegionRectSize);
+        used_ = 0;
     }
     std::uint32_t Count() const { return count_; }
 
 private:
+    static constexpr std::size_t kBatch = 256;
     RegionBuffer& buffer_;
+    std::int32_t batch_[4 * kBatch];
+    std::size_t used_ = 0;
     std::uint32_t count_ = 0;
 };
 
@@ -165,20 +182,17 @@ void ScanRow(const std::uint8_t* row, int width, int y, Bgr t, RectWriter& out) 
                                  (std::uint64_t(std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v1, p1)))) << 16) |
                                  (std::uint64_t(std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v2, p2)))) << 32);
         const std::uint64_t holes = eq & (eq >> 1) & (eq >> 2) & kPixelBits;
-        if (runStart < 0 ? holes == kPixelBits : holes == 0) continue;  // no change in this step
-        const std::uint64_t solids = holes ^ kPixelBits;
-        unsigned pos = 0;
-        for (;;) {
+        // Bit 3*i of `changes`: pixel i differs in kind from the pixel before
+        // it (the one before the step for i = 0). Changes alternate between
+        // opening and closing a run.
+        std::uint64_t changes = (holes ^ ((holes << 3) | (runStart < 0 ? 1 : 0))) & kPixelBits;
+        while (changes) {
+            const int at = x + int(unsigned(__builtin_ctzll(changes)) / 3);
+            changes &= changes - 1;
             if (runStart < 0) {
-                const std::uint64_t s = solids & (~std::uint64_t(0) << pos);
-                if (!s) break;
-                pos = unsigned(__builtin_ctzll(s));
-                runStart = x + int(pos / 3);
+                runStart = at;
             } else {
-                const std::uint64_t h = holes & (~std::uint64_t(0) << pos);
-                if (!h) break;
-                pos = unsigned(__builtin_ctzll(h));
-                out.Add(runStart, y, x + int(pos / 3));
+                out.Add(runStart, y, at);
                 runStart = -1;
             }
         }
@@ -218,6 +232,7 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer:
 
     RectWriter out(buffer);
     for (int y = 0; y < height; ++y) ScanRow(pixels.Row(y), width, y, transparent, out);
+    out.Flush();
     buffer.PatchInt32(8, std::int32_t(out.Count()));
     return buffer;
 }
