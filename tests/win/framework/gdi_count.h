@@ -26,6 +26,9 @@ static_assert(sizeof(HandleEntry) == 24);
 
 inline constexpr std::size_t kTableEntries = 0x10000;
 
+// GCC sees the segment read in NtCurrentTeb as an access to a zero-sized array.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
 inline const HandleEntry* Table() {
 #if defined(__x86_64__) || defined(_M_X64)
     auto* teb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb());
@@ -39,6 +42,7 @@ inline const HandleEntry* Table() {
     return nullptr;
 #endif
 }
+#pragma GCC diagnostic pop
 
 // Number of live GDI objects, or -1 when the table cannot be found. On real
 // Windows, where GetGuiResources works, that answer is used.
