@@ -39,6 +39,18 @@ struct BmpImage {
 
 // Decodes a whole .bmp file. Throws BmpError on anything malformed; never
 // reads outside `file`.
+// - Headers of 12, 40, 52, 56, 108 and 124 bytes; 1, 4, 8, 16, 24 and 32 bits
+//   per pixel; uncompressed, RLE8, RLE4 and bit fields (16 and 32 bits).
+// - A width or height of 0 gives an empty image (0 x 0), not an error; a
+//   negative width, a size beyond the cap and a top-down RLE file are refused.
+// - Bit-field channels scale to 8 bits rounding to nearest,
+//   v -> (v*255 + max/2) / max (a 5-bit 16 gives 132). Without bit fields,
+//   16 bits are 5-5-5 and 32 bits 8-8-8; the remaining bits are ignored.
+// - A palette index beyond the file's palette reads as black.
+// - RLE pixels the stream skips (delta, early end of line or of bitmap) keep
+//   the colour of palette entry 0. A run past its row, a move past the image
+//   or a stream without its end-of-bitmap marker is refused.
+// - The last row's padding may be missing; its pixels may not.
 BmpImage DecodeBmp(std::span<const std::uint8_t> file);
 
 // Writers, bottom-up, BITMAPINFOHEADER (40 bytes), uncompressed.
