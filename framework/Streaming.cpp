@@ -249,11 +249,12 @@ private:
         return negative ? -std::int64_t(v) : std::int64_t(v);
     }
 
-    // 'abc' pieces and #13 codes, joined directly or with '+'.
+    // 'abc' pieces and #13 codes, joined when they touch or with '+'. Pieces
+    // apart from each other are separate strings (the items of a list).
     std::string String(int line, const std::string& where) {
         std::string out;
+        char c = Peek();
         for (;;) {
-            char c = Peek();
             if (c == '\'') {
                 ++pos_;
                 for (;;) {
@@ -275,13 +276,21 @@ private:
                 std::int64_t code = Number(line, where);
                 if (code < 0 || code > 0x10FFFF) FailAt(line, where, "character code out of range");
                 AppendUtf8(out, std::uint32_t(code));
-            } else if (c == '+') {
-                ++pos_;
-                char next = Peek();
-                if (next != '\'' && next != '#') FailAt(line, where, "string expected after '+'");
             } else {
+                FailAt(line, where, "a string expected");
+            }
+            c = pos_ < s_.size() ? s_[pos_] : '\0';
+            if (c == '\'' || c == '#') continue;
+            std::size_t savedPos = pos_;
+            int savedLine = line_;
+            if (Peek() != '+') {
+                pos_ = savedPos;
+                line_ = savedLine;
                 return out;
             }
+            ++pos_;
+            c = Peek();
+            if (c != '\'' && c != '#') FailAt(line, where, "string expected after '+'");
         }
     }
 
