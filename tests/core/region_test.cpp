@@ -111,6 +111,9 @@ TEST(RegionData, AllTransparentGivesTheBareHeader) {
     RegionBuffer buf = BuildRegionData(pic.View(), kHole);
     EXPECT_EQ(buf.Size(), 32u);
     EXPECT_TRUE(RectsOf(buf, 40, 3).empty());
+    // An empty picture gives the same bare header.
+    EXPECT_TRUE(RectsOf(BuildRegionData(ConstBgrView(pic.pixels.data(), 0, 3, 0), kHole), 0, 3).empty());
+    EXPECT_TRUE(RectsOf(BuildRegionData(ConstBgrView{}, kHole), 0, 0).empty());
 }
 
 TEST(RegionData, RunsAtBothEdgesSinglePixelsAndNoMergingAcrossRows) {
