@@ -96,7 +96,8 @@ public:
     // Created on first use; recreated after an attribute change. Owned by the font.
     HFONT Handle() const;
     // Name, Height, Charset, Color, Style (and PixelsPerInch) from another
-    // TFont; OnChange fires once, and only if something differed.
+    // TFont; OnChange fires exactly once. The handle is kept when only the
+    // colour differs.
     void Assign(const TPersistent& source) override;
     bool SameAttributes(const TFont& other) const;
 

@@ -105,6 +105,17 @@ TEST(GraphicsCanvas, PixelsAndSystemColours) {
     rastel::SetSystemColors(saved);
 }
 
+TEST(GraphicsCanvas, SystemColoursComeFromTheRunningSystem) {
+    rastel::SystemColorTable saved = rastel::CurrentSystemColors();
+    rastel::SystemColorTable zero;
+    rastel::SetSystemColors(zero);
+    LoadSystemColors();
+    EXPECT_EQ(rastel::ColorToRGB(clBtnFace), TColor(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(rastel::ColorToRGB(clWindowText), TColor(GetSysColor(COLOR_WINDOWTEXT)));
+    EXPECT_EQ(rastel::ColorToRGB(clBtnHighlight), TColor(GetSysColor(COLOR_BTNHIGHLIGHT)));
+    rastel::SetSystemColors(saved);
+}
+
 TEST(GraphicsCanvas, CopyRectCopiesAndStretches) {
     TBitmap src(2, 1);
     src.Canvas().SetPixel(0, 0, clRed);
