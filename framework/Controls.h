@@ -211,6 +211,7 @@ protected:
 private:
     friend class TWinControl;
     void FontAttributesChanged();
+    void FollowParentFont();
     void MouseMessage(TMessage& m);
 
     TWinControl* parent_ = nullptr;
@@ -229,6 +230,10 @@ private:
 
 // The form holding the control (the control itself when it is a form), or nullptr.
 TForm* GetParentForm(const TControl* control);
+
+// Releases the window DCs that canvases took outside painting. The window
+// procedure calls it when a message returns to the loop; so does the loop.
+void FreeDeviceContexts();
 
 // --------------------------------------------------------------- TWinControl
 
@@ -350,7 +355,10 @@ private:
     bool doubleBuffered_ = false;
     std::unique_ptr<TBrush> brush_;
     std::unique_ptr<TCanvas> canvas_;
+    WindowDC borrowedDC_;  // canvas_ over a window DC outside painting
     bool painting_ = false;
+    friend void FreeDeviceContexts();
+    void ReleaseBorrowedDC();
 };
 
 // ------------------------------------------------------------ TCustomControl

@@ -80,6 +80,7 @@ public:
     void SetClientWidth(int v) override;
     void SetClientHeight(int v) override;
     RECT ClientRect() const override;
+    void SetBounds(int left, int top, int width, int height) override;
 
     // The form's canvas: during its paint the paint DC (or memory bitmap);
     // otherwise the client area's window DC.
@@ -120,11 +121,12 @@ private:
     bool oldCreateOrder_ = false;
     int pixelsPerInch_ = 96;
     int textHeight_ = 0;
-    int clientWidth_ = 0;   // asked for before the window exists
+    int clientWidth_ = 0;   // asked for before the window exists (0: none)
     int clientHeight_ = 0;
     bool shownOnce_ = false;
     bool created_ = false;  // OnCreate ran
     TWinControl* activeControl_ = nullptr;
+    TWinControl* focusedControl_ = nullptr;  // may be the form itself
 };
 
 // --------------------------------------------------------------- TApplication
@@ -175,6 +177,7 @@ private:
     std::string title_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool running_ = false;
 };
 
 extern TApplication Application;

@@ -34,12 +34,13 @@ class TCheckBox : public TButtonControl {
     RASTEL_CLASS_INFO
 public:
     explicit TCheckBox(TComponent* owner);
-    bool Checked() const;
+    bool Checked() const { return checked_; }
     void SetChecked(bool on);
     void WndProc(TMessage& m) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
 
 private:
     bool checked_ = false;
@@ -59,8 +60,10 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
 
 private:
+    void TurnSiblingsOff();
     bool checked_ = false;
 };
 

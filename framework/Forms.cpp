@@ -1,0 +1,513 @@
+#include "framework/Forms.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "core/error_text.h"
+#include "framework/StdCtrls.h"
+#include "framework/Streaming.h"
+#include "framework/Text.h"
+
+using rastel::Widen;
+
+TApplication Application;
+TScreen Screen;
+
+// ---------------------------------------------------------- pure arithmetic
+
+POINT DesktopCenterPosition(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight, int outerWidth,
+                            int outerHeight) {
+    // C++ integer division truncates toward zero, also for a window larger
+    // than the screen.
+    return POINT{virtualLeft + (virtualWidth - outerWidth) / 2, virtualTop + (virtualHeight - outerHeight) / 2};
+}
+
+TFormScaling ComputeFormScaling(int designPpi, int designTextHeight, int screenPpi, int fontHeight,
+                                const std::function<int(int)>& textHeightOf) {
+    TFormScaling s;
+    s.fontHeight = fontHeight;
+    s.textHeight = designTextHeight;
+    if (designPpi <= 0 || designTextHeight <= 0 || screenPpi <= 0 || screenPpi == designPpi) return s;
+    s.fontHeight = MulDiv(fontHeight, screenPpi, designPpi);
+    s.textHeight = textHeightOf(s.fontHeight);
+    if (s.textHeight > 0 && s.textHeight != designTextHeight) {
+        s.scaled = true;
+        s.multiplier = s.textHeight;
+        s.divisor = designTextHeight;
+    } else {
+        s.textHeight = designTextHeight;
+    }
+    return s;
+}
+
+TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow) {
+    if (!hasShowWindow) return wsNormal;
+    if (showWindow == SW_SHOWMAXIMIZED) return wsMaximized;
+    if (showWindow == SW_SHOWMINNOACTIVE) return wsMinimized;
+    return wsNormal;
+}
+
+// ---------------------------------------------------------------------- TForm
+
+namespace {
+
+void FormStyles(TFormBorderStyle border, TBorderIcons icons, DWORD& style, DWORD& exStyle) {
+    style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    exStyle = 0;
+    switch (border) {
+    case bsNone:
+        style |= WS_POPUP;
+        icons = {};
+        break;
+    case bsSingle:
+        style |= WS_CAPTION;
+        break;
+    case bsSizeable:
+        style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        style |= WS_CAPTION;
+        exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        icons = icons & TBorderIcons{biSystemMenu};  // a dialog has only its close box
+        break;
+    }
+    if (icons.Contains(biSystemMenu)) {
+        style |= WS_SYSMENU;
+        if (icons.Contains(biMinimize)) style |= WS_MINIMIZEBOX;
+        if (icons.Contains(biMaximize)) style |= WS_MAXIMIZEBOX;
+    }
+}
+
+// Height of "0" in a font of the given Height, like the form's font otherwise.
+int MeasureTextHeight(const TFont& base, int height) {
+    TFont font;
+    font.Assign(base);
+    font.SetHeight(height);
+    WindowDC screen(nullptr);
+    TCanvas canvas(screen.get());
+    canvas.SetFont(font);
+    return canvas.TextHeight("0");
+}
+
+void ScaleChildren(TWinControl& parent, const TFormScaling& s) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        TControl* c = parent.Controls(i);
+        c->SetBounds(s.Scale(c->Left()), s.Scale(c->Top()), s.Scale(c->Width()), s.Scale(c->Height()));
+        if (auto* w = dynamic_cast<TWinControl*>(c)) ScaleChildren(*w, s);
+    }
+}
+
+}  // namespace
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+    SetVisible(false);
+    SetParentFont(false);
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks});
+    SetColor(clBtnFace);
+    left_ = 0;
+    top_ = 0;
+    width_ = 320;
+    height_ = 240;
+}
+
+TForm::~TForm() {
+    if (Application.mainForm_ == this) Application.mainForm_ = nullptr;
+    // The window goes while this object is still a TForm.
+    destroying_ = true;
+    DestroyWnd();
+}
+
+void TForm::ReadDescription(const std::string& text) {
+    RegisterStandardControls();
+    ReadComponentText(text, this);
+    ApplyScaling();
+}
+
+void TForm::ApplyScaling() {
+    const TFormScaling s = ComputeFormScaling(pixelsPerInch_, textHeight_, Screen.PixelsPerInch(), Font()->Height(),
+                                              [this](int h) { return MeasureTextHeight(*Font(), h); });
+    if (s.fontHeight == Font()->Height() && !s.scaled) return;
+    const int clientW = ClientWidth();
+    const int clientH = ClientHeight();
+    Font()->SetHeight(s.fontHeight);
+    if (s.scaled) {
+        ScaleChildren(*this, s);
+        SetClientWidth(s.Scale(clientW));
+        SetClientHeight(s.Scale(clientH));
+    }
+    pixelsPerInch_ = Screen.PixelsPerInch();
+    textHeight_ = s.textHeight;
+}
+
+void TForm::AfterConstruction() {
+    if (created_) return;
+    created_ = true;
+    DoCreate();
+}
+
+void TForm::DoCreate() {
+    try {
+        OnCreate(this);
+    } catch (...) {
+        Application.HandleException();
+    }
+}
+
+RECT TForm::OuterRectForClient(int clientWidth, int clientHeight) const {
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    FormStyles(borderStyle_, borderIcons_, style, exStyle);
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return r;
+}
+
+void TForm::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    FormStyles(borderStyle_, borderIcons_, p.style, p.exStyle);
+    if (!Enabled()) p.style |= WS_DISABLED;
+    p.wndParent = nullptr;
+    p.x = left_;
+    p.y = top_;
+    RECT outer = OuterRectForClient(ClientWidth(), ClientHeight());
+    p.width = outer.right - outer.left;
+    p.height = outer.bottom - outer.top;
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle s) {
+    if (borderStyle_ == s) return;
+    const int cw = ClientWidth();
+    const int ch = ClientHeight();
+    borderStyle_ = s;
+    if (HandleAllocated()) {
+        RecreateWnd();
+    } else {
+        clientWidth_ = cw;
+        clientHeight_ = ch;
+        RECT outer = OuterRectForClient(cw, ch);
+        width_ = outer.right - outer.left;
+        height_ = outer.bottom - outer.top;
+    }
+}
+
+void TForm::SetBorderIcons(TBorderIcons icons) {
+    if (borderIcons_ == icons) return;
+    const int cw = ClientWidth();
+    const int ch = ClientHeight();
+    borderIcons_ = icons;
+    if (HandleAllocated()) {
+        RecreateWnd();
+    } else {
+        clientWidth_ = cw;
+        clientHeight_ = ch;
+        RECT outer = OuterRectForClient(cw, ch);
+        width_ = outer.right - outer.left;
+        height_ = outer.bottom - outer.top;
+    }
+}
+
+RECT TForm::ClientRect() const {
+    if (HandleAllocated()) return TWinControl::ClientRect();
+    RECT frame = OuterRectForClient(0, 0);
+    const int w = clientWidth_ > 0 ? clientWidth_ : std::max<int>(0, width_ - (frame.right - frame.left));
+    const int h = clientHeight_ > 0 ? clientHeight_ : std::max<int>(0, height_ - (frame.bottom - frame.top));
+    return RECT{0, 0, w, h};
+}
+
+void TForm::SetClientWidth(int v) {
+    if (HandleAllocated()) {
+        RECT c = TWinControl::ClientRect();
+        SetBounds(left_, top_, width_ - c.right + v, height_);
+        return;
+    }
+    const int h = ClientHeight();
+    clientWidth_ = v;
+    clientHeight_ = h;
+    RECT outer = OuterRectForClient(v, h);
+    width_ = outer.right - outer.left;
+    height_ = outer.bottom - outer.top;
+}
+
+void TForm::SetClientHeight(int v) {
+    if (HandleAllocated()) {
+        RECT c = TWinControl::ClientRect();
+        SetBounds(left_, top_, width_, height_ - c.bottom + v);
+        return;
+    }
+    const int w = ClientWidth();
+    clientWidth_ = w;
+    clientHeight_ = v;
+    RECT outer = OuterRectForClient(w, v);
+    width_ = outer.right - outer.left;
+    height_ = outer.bottom - outer.top;
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    if (!HandleAllocated()) {
+        // An outer size given directly replaces a client size asked for earlier.
+        if (width != width_) clientWidth_ = 0;
+        if (height != height_) clientHeight_ = 0;
+    }
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+void TForm::SetWindowState(TWindowState s) {
+    if (windowState_ == s) return;
+    windowState_ = s;
+    if (HandleAllocated() && Visible())
+        ShowWindow(Handle(), s == wsMaximized ? SW_MAXIMIZE : s == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+    activeControl_ = control;
+    if (control && HandleAllocated() && GetActiveWindow() == Handle() && control->CanFocus())
+        ::SetFocus(control->Handle());
+}
+
+void TForm::FocusedControlChanged(TWinControl* control) {
+    if (focusedControl_ == control) return;
+    focusedControl_ = control;
+    if (control != this) activeControl_ = control;
+    Broadcast(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+}
+
+namespace {
+void AddTabOrderList(const TWinControl& parent, std::vector<TWinControl*>& out) {
+    std::vector<std::pair<int, TWinControl*>> children;
+    for (int i = 0; i < parent.ControlCount(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(parent.Controls(i))) children.emplace_back(w->TabOrder(), w);
+    std::stable_sort(children.begin(), children.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [order, w] : children) {
+        out.push_back(w);
+        AddTabOrderList(*w, out);
+    }
+}
+}  // namespace
+
+void TForm::SelectNext(TWinControl* current, bool forward) {
+    std::vector<TWinControl*> list;
+    AddTabOrderList(*this, list);
+    if (list.empty()) return;
+    const int n = int(list.size());
+    int start = -1;
+    for (int i = 0; i < n; ++i)
+        if (list[std::size_t(i)] == current) start = i;
+    if (start < 0) start = forward ? -1 : n;
+    for (int step = 1; step <= n; ++step) {
+        int i = ((start + (forward ? step : -step)) % n + n) % n;
+        TWinControl* c = list[std::size_t(i)];
+        if (c != current && c->TabStop() && c->CanFocus()) {
+            c->SetFocus();
+            return;
+        }
+    }
+}
+
+void TForm::PlaceOnFirstShow() {
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    if (position_ != poDesktopCenter) return;
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    POINT p = DesktopCenterPosition(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), w, h);
+    SetBounds(p.x, p.y, w, h);
+}
+
+void TForm::SetVisible(bool on) {
+    if (!on) {
+        TControl::SetVisible(false);
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    if (Visible()) return;
+    HandleNeeded();
+    PlaceOnFirstShow();
+    TControl::SetVisible(true);
+    const int cmd = windowState_ == wsMaximized   ? SW_SHOWMAXIMIZED
+                    : windowState_ == wsMinimized ? SW_SHOWMINNOACTIVE
+                                                  : SW_SHOWNORMAL;
+    ShowWindow(Handle(), cmd);
+    if (windowState_ != wsMinimized) {
+        if (activeControl_ && activeControl_->CanFocus())
+            ::SetFocus(activeControl_->Handle());
+        else if (!activeControl_)
+            SelectNext(nullptr, true);
+    }
+}
+
+void TForm::Show() {
+    SetVisible(true);
+    if (windowState_ != wsMinimized) SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm::Close() {
+    if (Application.MainForm() == this)
+        Application.Terminate();
+    else
+        Hide();
+}
+
+void TForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(m.WParam) != WA_INACTIVE && activeControl_ && activeControl_->HandleAllocated() &&
+            activeControl_->CanFocus()) {
+            ::SetFocus(activeControl_->Handle());
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_DESTROY:
+        if (Application.running_ && Application.mainForm_ == this) Application.Terminate();
+        break;
+    case WM_SYSCOLORCHANGE:
+        LoadSystemColors();
+        Invalidate();
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(m);
+}
+
+const ClassInfo& TForm::StaticClassInfo() {
+    static const ClassInfo info{
+        "TForm",
+        &TWinControl::StaticClassInfo(),
+        {
+            // The outer size follows from the client size: never written.
+            StoredWhen<TControl>(Props::Width(), [](const TControl&) { return false; }),
+            StoredWhen<TControl>(Props::Height(), [](const TControl&) { return false; }),
+            SetProperty<TForm, TBorderIcon>("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize"},
+                                            &TForm::BorderIcons, &TForm::SetBorderIcons,
+                                            TBorderIcons{biSystemMenu, biMinimize, biMaximize}),
+            EnumProperty<TForm, TFormBorderStyle>("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog"},
+                                                  &TForm::BorderStyle, &TForm::SetBorderStyle, bsSizeable),
+            Props::Caption(),
+            IntProperty<TForm>("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight, std::nullopt),
+            IntProperty<TForm>("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth, std::nullopt),
+            Props::Color(clBtnFace),
+            Props::Font(),
+            BoolProperty<TForm>("OldCreateOrder", &TForm::OldCreateOrder, &TForm::SetOldCreateOrder, std::nullopt),
+            EnumProperty<TForm, TPosition>("Position", {"poDesigned", "poDesktopCenter"}, &TForm::Position,
+                                           &TForm::SetPosition, poDesigned),
+            NotifyEventProperty<TForm>("OnCreate", &TForm::OnCreate),
+            IntProperty<TForm>("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch, std::nullopt),
+            IntProperty<TForm>("TextHeight", &TForm::TextHeight, &TForm::SetTextHeight, std::nullopt),
+        },
+        [](TComponent* owner) -> TComponent* { return new TForm(owner); }};
+    return info;
+}
+
+// --------------------------------------------------------------- TApplication
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication() { mainForm_ = nullptr; }
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    LoadSystemColors();
+    RegisterStandardControls();
+}
+
+void TApplication::Run() {
+    if (!mainForm_) return;
+    running_ = true;
+    terminated_ = false;
+    struct Stop {
+        bool& running;
+        ~Stop() { running = false; }
+    } stop{running_};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    GetStartupInfoW(&si);
+    const TWindowState state = StartupWindowState((si.dwFlags & STARTF_USESHOWWINDOW) != 0, si.wShowWindow);
+    if (state != wsNormal) mainForm_->SetWindowState(state);
+    mainForm_->Show();
+    MSG msg;
+    for (;;) {
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+        if (r == 0 || r == -1) break;
+        ProcessMessage(msg);
+        FreeDeviceContexts();
+    }
+    terminated_ = true;
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    if (running_) PostQuitMessage(0);
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            break;
+        }
+        ProcessMessage(msg);
+    }
+    FreeDeviceContexts();
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    // Tab moves the focus through the form's controls in Tab order.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0) {
+        TWinControl* control = nullptr;
+        for (HWND h = msg.hwnd; h && !control; h = GetParent(h)) control = TWinControl::FromHandle(h);
+        if (TForm* form = GetParentForm(control)) {
+            form->SelectNext(form->ActiveControl(), GetKeyState(VK_SHIFT) >= 0);
+            return true;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void TApplication::HandleException() {
+    std::exception_ptr current = std::current_exception();
+    if (!current) return;
+    try {
+        std::rethrow_exception(current);
+    } catch (const std::exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(std::runtime_error("Unknown error"));
+    }
+}
+
+void TApplication::ShowException(const std::exception& e) {
+    const std::string text = rastel::WithFullStop(e.what());
+    const UINT flags = MB_ICONERROR | MB_OK;
+    if (ErrorBoxHook) {
+        ErrorBoxHook(title_, text, flags);
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
+    const std::wstring caption = Widen(title_);
+    MessageBoxW(owner, Widen(text).c_str(), title_.empty() ? nullptr : caption.c_str(), flags);
+}
+
+const ClassInfo& TApplication::StaticClassInfo() {
+    static const ClassInfo info{"TApplication", &TComponent::StaticClassInfo(), {}, {}};
+    return info;
+}
+
+// -------------------------------------------------------------------- TScreen
+
+int TScreen::PixelsPerInch() const { return override_ > 0 ? override_ : ScreenPixelsPerInch(); }
