@@ -73,6 +73,18 @@ TEST(GraphicsBitmap, ResizingKeepsTheOverlapAndFillsNewAreaWhite) {
     EXPECT_EQ(PixelOf(b, 0, 0), clWhite);  // nothing survives an empty picture
 }
 
+TEST(GraphicsBitmap, ASizeTooLargeFailsAndKeepsThePicture) {
+    TBitmap b(2, 2);
+    SetPixel24(b, 1, 1, clRed);
+    EXPECT_THROW(b.SetSize(100000, 100000), EFrameworkError);
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(b.Height(), 2);
+    EXPECT_EQ(PixelOf(b, 1, 1), clRed);
+    b.SetSize(-5, 3);  // negative counts as 0
+    EXPECT_EQ(b.Width(), 0);
+    EXPECT_TRUE(b.Empty());
+}
+
 TEST(GraphicsBitmap, FormatConversionsKeepThePicture) {
     // Colours that survive 5 and 6 bits per channel too.
     const TColor colours[] = {clBlack, clWhite, clRed, clLime, clBlue, rastel::RGBColor(132, 0, 255), clFuchsia};
