@@ -1,0 +1,61 @@
+// The main window: the grid overlay with its control cluster.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "core/region.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+class TForm1 : public TForm {
+    RASTEL_CLASS_INFO
+public:
+    explicit TForm1(TComponent* owner);
+
+    // Controls of the description, in tab order (the stay-on-top toggle goes first).
+    TButton* Button1 = nullptr;
+    TCheckBox* CheckBox1 = nullptr;
+    TComboBox* ComboBox1 = nullptr;
+    TButton* Button2 = nullptr;
+    TRadioButton* RadioButton2 = nullptr;
+    TRadioButton* RadioButton1 = nullptr;
+    TRadioButton* RadioButton3 = nullptr;
+    TImage* Image1 = nullptr;
+
+    void FormCreate(TObject* sender);
+    // "終了": closes the main window, which ends the program.
+    void Button1Click(TObject* sender);
+    // "移": places the fine-adjustment panel beside this window and shows it.
+    void Button2Click(TObject* sender);
+    // Shared by the colour list, the emphasis box and the size radio buttons.
+    void ComboBox1CloseUp(TObject* sender);
+
+    // Loads a grid image, shows it in Image1 and cuts the window to it. Errors
+    // propagate; on every failure the window keeps its previous grid and shape.
+    void ApplyGridImage(const std::string& fileName);
+
+    // One rectangle per horizontal run of pixels not of transparentColor, in
+    // one region (window coordinates with the bitmap's top-left at 0, 0). Null
+    // for an empty bitmap or when the region cannot be made. The bitmap is not
+    // changed; the caller owns the region.
+    static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor);
+    // Transparent colour of a grid image: its bottom-left pixel, white for a
+    // one-bit bitmap.
+    static TColor GridTransparentColor(const TBitmap& bitmap);
+    // Topmost band or ordinary band. Also activates the window and puts it
+    // at the top of its band; the result is not looked at.
+    static void SetWindowTopMost(HWND handle, bool topMost);
+
+    void WndProc(TMessage& m) override;
+
+    // Platform calls that tests replace; they are the system's own by default.
+    static std::function<SHORT(int key)> AsyncKeyState;
+    static std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)> RegionFromData;
+    // Empty: the region buffer grows with the C library's realloc.
+    static rastel::RegionBuffer::Reallocate RegionBufferReallocate;
+};
+
+extern TForm1* Form1;

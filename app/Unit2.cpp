@@ -1,0 +1,46 @@
+#include "app/Unit2.h"
+
+#include <string>
+
+#include "app/FormDescriptions.h"
+#include "app/Unit1.h"
+#include "framework/Streaming.h"
+
+TForm2* Form2 = nullptr;
+
+namespace {
+// Diagonal moves set Top before Left: two one-pixel moves, the vertical one first.
+void MoveMainWindow(int dx, int dy) {
+    if (dy != 0) Form1->SetTop(Form1->Top() + dy);
+    if (dx != 0) Form1->SetLeft(Form1->Left() + dx);
+}
+}  // namespace
+
+TForm2::TForm2(TComponent* owner) : TForm(owner) {
+    using Method = void (TForm2::*)(TObject*);
+    const Method methods[] = {&TForm2::Button1Click, &TForm2::Button2Click, &TForm2::Button3Click,
+                              &TForm2::Button4Click, &TForm2::Button5Click, &TForm2::Button6Click,
+                              &TForm2::Button7Click, &TForm2::Button8Click};
+    for (int i = 0; i < 8; ++i) {
+        const Method m = methods[i];
+        RegisterMethod("Button" + std::to_string(i + 1) + "Click",
+                       std::function<void(TObject*)>([this, m](TObject* sender) { (this->*m)(sender); }));
+    }
+    ReadDescription(kUnit2Description);
+    TButton** buttons[] = {&Button1, &Button2, &Button3, &Button4, &Button5, &Button6, &Button7, &Button8};
+    for (int i = 0; i < 8; ++i) *buttons[i] = &FindComponentAs<TButton>(*this, "Button" + std::to_string(i + 1));
+}
+
+void TForm2::Button1Click(TObject*) { MoveMainWindow(0, -1); }
+void TForm2::Button2Click(TObject*) { MoveMainWindow(+1, 0); }
+void TForm2::Button3Click(TObject*) { MoveMainWindow(0, +1); }
+void TForm2::Button4Click(TObject*) { MoveMainWindow(-1, 0); }
+void TForm2::Button5Click(TObject*) { MoveMainWindow(+1, -1); }
+void TForm2::Button6Click(TObject*) { MoveMainWindow(+1, +1); }
+void TForm2::Button7Click(TObject*) { MoveMainWindow(-1, -1); }
+void TForm2::Button8Click(TObject*) { MoveMainWindow(-1, +1); }
+
+const ClassInfo& TForm2::StaticClassInfo() {
+    static const ClassInfo info{"TForm2", &TForm::StaticClassInfo(), {}, {}};
+    return info;
+}
