@@ -334,8 +334,10 @@ const ClassInfo& TComboBox::StaticClassInfo() {
                 Props::Font(),
                 IntProperty<TComboBox>("ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight, 16),
                 IntProperty<TComboBox>("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex, -1),
-                Props::ParentColor(), Props::ParentFont(), Props::TabOrder(), Props::TabStop(true),
-                Props::Visible(), NotifyEventProperty<TComboBox>("OnChange", &TComboBox::OnChange)},
+                // A list has its own colour unless told otherwise.
+                BoolProperty<TControl>("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false),
+                Props::ParentFont(), Props::TabOrder(), Props::TabStop(true), Props::Visible(),
+                NotifyEventProperty<TComboBox>("OnChange", &TComboBox::OnChange)},
                Concat(ButtonEvents(),
                       {NotifyEventProperty<TComboBox>("OnCloseUp", &TComboBox::OnCloseUp),
                        // After the events, as descriptions list the items last.
