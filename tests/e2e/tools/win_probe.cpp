@@ -1,0 +1,226 @@
+// rastel-e2e-probe.exe: reads the state of Rastel's windows from another
+// process inside the same Wine session, for what X cannot tell (the client
+// area, the window region as the program set it, control states, the text of
+// a message box).
+//
+//   rastel-e2e-probe info WHICH       window and client rectangles (screen), band, state, region
+//   rastel-e2e-probe region WHICH     the window region's rectangles (window coordinates)
+//   rastel-e2e-probe children WHICH   direct child windows: class, id, rectangle (parent's client
+//                                     coordinates), visibility, check or selection, text
+//   rastel-e2e-probe boxes            the message boxes captioned "Rastel": count and texts
+//
+// WHICH: "main" (the top-level window whose title starts with "Rastel" and is
+// not a message box), "panel" (the top-level window titled "微調整"), or
+// "x:ID", the window whose X window id is ID.
+// Output is UTF-8, one "key value" line each; exit 1 when the window is not there.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+// Newlines inside texts are shown as \n so each value stays on its line.
+std::string OneLine(const std::wstring& w) {
+    std::string s = Utf8(w), out;
+    for (char c : s) {
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+std::wstring ClassOf(HWND h) {
+    wchar_t buf[256] = {};
+    GetClassNameW(h, buf, 256);
+    return buf;
+}
+
+// The text as the window itself answers it (WM_GETTEXT crosses processes).
+std::wstring TextOf(HWND h) {
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return {};
+    std::wstring buf(len + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 2000,
+                             &got))
+        return {};
+    buf.resize(got);
+    return buf;
+}
+
+struct Search {
+    std::wstring which;
+    unsigned long xid = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    const std::wstring cls = ClassOf(h);
+    if (s->xid) {
+        // winex11 keeps each window's X window id in this property.
+        HANDLE xw = GetPropW(h, L"__wine_x11_whole_window");
+        if (reinterpret_cast<ULONG_PTR>(xw) == s->xid) s->found = h;
+    } else if (!IsWindowVisible(h)) {
+        return TRUE;
+    } else {
+        wchar_t title[512] = {};
+        GetWindowTextW(h, title, 512);
+        const std::wstring t = title;
+        if (s->which == L"main" && cls != L"#32770" && t.rfind(L"Rastel", 0) == 0) s->found = h;
+        if (s->which == L"panel" && t == L"微調整") s->found = h;
+    }
+    return s->found ? FALSE : TRUE;
+}
+
+HWND FindWhich(const std::wstring& which) {
+    Search s;
+    s.which = which;
+    if (which.rfind(L"x:", 0) == 0) {
+        s.xid = std::wcstoul(which.c_str() + 2, nullptr, 0);
+        if (!s.xid) return nullptr;
+    } else if (which != L"main" && which != L"panel") {
+        return nullptr;
+    }
+    EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::vector<RECT> RegionRects(HWND h, int* type) {
+    std::vector<RECT> rects;
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    *type = GetWindowRgn(h, rgn);
+    if (*type != ERROR) {
+        DWORD size = GetRegionData(rgn, 0, nullptr);
+        std::vector<BYTE> data(size);
+        auto* rd = reinterpret_cast<RGNDATA*>(data.data());
+        if (size && GetRegionData(rgn, size, rd)) {
+            auto* r = reinterpret_cast<RECT*>(rd->Buffer);
+            rects.assign(r, r + rd->rdh.nCount);
+        }
+    }
+    DeleteObject(rgn);
+    return rects;
+}
+
+int Info(HWND h) {
+    RECT wr, cr;
+    GetWindowRect(h, &wr);
+    GetClientRect(h, &cr);
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    wchar_t title[512] = {};
+    GetWindowTextW(h, title, 512);
+    std::printf("hwnd 0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
+    std::printf("class %s\n", Utf8(ClassOf(h)).c_str());
+    std::printf("title %s\n", OneLine(title).c_str());
+    std::printf("window %ld %ld %ld %ld\n", wr.left, wr.top, wr.right, wr.bottom);
+    std::printf("client %ld %ld %ld %ld\n", origin.x, origin.y, cr.right - cr.left, cr.bottom - cr.top);
+    std::printf("topmost %d\n", (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+    std::printf("visible %d\n", IsWindowVisible(h) ? 1 : 0);
+    std::printf("zoomed %d\n", IsZoomed(h) ? 1 : 0);
+    std::printf("iconic %d\n", IsIconic(h) ? 1 : 0);
+    std::printf("screen %d %d\n", GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    int type = ERROR;
+    auto rects = RegionRects(h, &type);
+    if (type == ERROR) std::printf("region none\n");
+    else std::printf("region %zu\n", rects.size());
+    return 0;
+}
+
+int Region(HWND h) {
+    int type = ERROR;
+    auto rects = RegionRects(h, &type);
+    if (type == ERROR) {
+        std::printf("region none\n");
+        return 0;
+    }
+    std::printf("region %zu\n", rects.size());
+    for (const RECT& r : rects) std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+int Children(HWND parent) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+        const std::wstring cls = ClassOf(c);
+        std::string state = "-";
+        DWORD_PTR v = 0;
+        if (_wcsicmp(cls.c_str(), L"Button") == 0 &&
+            SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &v))
+            state = "check=" + std::to_string(v);
+        if (_wcsicmp(cls.c_str(), L"ComboBox") == 0 &&
+            SendMessageTimeoutW(c, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &v))
+            state = "sel=" + std::to_string(static_cast<long long>(static_cast<LRESULT>(v)));
+        std::printf("child %s %d %ld %ld %ld %ld %d %s %s\n", Utf8(cls).c_str(), GetDlgCtrlID(c), r.left, r.top,
+                    r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? 1 : 0, state.c_str(),
+                    OneLine(TextOf(c)).c_str());
+    }
+    return 0;
+}
+
+BOOL CALLBACK CollectBoxes(HWND h, LPARAM lp) {
+    if (!IsWindowVisible(h) || ClassOf(h) != L"#32770") return TRUE;
+    wchar_t title[64] = {};
+    GetWindowTextW(h, title, 64);
+    if (std::wstring(title) == L"Rastel") reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
+int Boxes() {
+    std::vector<HWND> boxes;
+    EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&boxes));
+    std::printf("boxes %zu\n", boxes.size());
+    for (HWND b : boxes) {
+        for (HWND c = GetWindow(b, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            const std::wstring cls = ClassOf(c);
+            const std::wstring text = TextOf(c);
+            if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+                if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) std::printf("icon 1\n");
+                else if (!text.empty()) std::printf("text %s\n", OneLine(text).c_str());
+            } else if (_wcsicmp(cls.c_str(), L"Button") == 0 && IsWindowVisible(c)) {
+                std::printf("button %s\n", OneLine(text).c_str());
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc == 2 && std::wstring(argv[1]) == L"boxes") return Boxes();
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: info|region|children WHICH, or boxes\n");
+        return 2;
+    }
+    const std::wstring cmd = argv[1];
+    HWND h = FindWhich(argv[2]);
+    if (!h) {
+        std::printf("missing\n");
+        return 1;
+    }
+    if (cmd == L"info") return Info(h);
+    if (cmd == L"region") return Region(h);
+    if (cmd == L"children") return Children(h);
+    std::fprintf(stderr, "unknown command\n");
+    return 2;
+}
