@@ -1,0 +1,438 @@
+// The translucent button family: a see-through control base with captions
+// and groups, the bevelled push / toggle button, the face blended over a
+// snapshot of the form behind it, image blending and three-font captions.
+//
+// Painting never needs a window: PaintTo(canvas) runs the whole paint of a
+// control onto any canvas (the window's paint calls it with the control's
+// own canvas), so tests paint into memory bitmaps and read the pixels back.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "controls/HiBitmap.h"
+#include "framework/Classes.h"
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
+
+// Stored as one byte each; the ordinals are part of the streamed format.
+enum TCapDrawLayer : std::uint8_t { dlTop = 0, dlInner = 1 };
+enum TButtonStyle : std::uint8_t { bsNormal = 0, bsToggle = 1 };
+enum TButtonState : std::uint8_t { bstOff = 0, bstOn = 1 };
+enum TNHAlignment : std::uint8_t { haLeft = 0, haCenter = 1, haRight = 2 };
+enum TNVAlignment : std::uint8_t { vaTop = 0, vaCenter = 1, vaBottom = 2 };
+
+// HelpType of the framework's published control properties.
+enum THelpType : std::uint8_t { htKeyword = 0, htContext = 1 };
+
+// A rectangle as the paint keeps it: top, bottom, left, right.
+struct THiArea {
+    int Top = 0;
+    int Bottom = 0;
+    int Left = 0;
+    int Right = 0;
+    RECT AsRect() const { return RECT{Left, Top, Right, Bottom}; }
+    friend bool operator==(const THiArea&, const THiArea&) = default;
+};
+
+// Mouse buttons and modifier keys held right now (GetKeyState).
+TShiftState CurrentShiftState();
+
+// Registers every class of the family for form descriptions (once).
+void RegisterHiButtonClasses();
+
+// ------------------------------------------------------------------ THiBase
+
+// Windowed and owner-painted, see-through: a transparent window that never
+// erases its background and takes the clip-children style off its parent, so
+// the parent paints underneath it. Paints nothing itself.
+class THiBase : public TCustomControl {
+    RASTEL_CLASS_INFO
+public:
+    explicit THiBase(TComponent* owner);
+    ~THiBase() override;
+
+    TColor OnFrameColor() const { return onFrameColor_; }
+    void SetOnFrameColor(TColor c);
+    TColor OffFrameColor() const { return offFrameColor_; }
+    void SetOffFrameColor(TColor c);
+    int FrameWidth() const { return frameWidth_; }
+    void SetFrameWidth(int w);
+    // The control's own lists. Changing them in place repaints nothing; the
+    // setters copy the lines and always repaint.
+    TStringList* OnCaption() const { return onCaption_.get(); }
+    void SetOnCaption(const TStringList& lines);
+    TStringList* OffCaption() const { return offCaption_.get(); }
+    void SetOffCaption(const TStringList& lines);
+    TNHAlignment CapAlignH() const { return capAlignH_; }
+    void SetCapAlignH(TNHAlignment a);
+    TNVAlignment CapAlignV() const { return capAlignV_; }
+    void SetCapAlignV(TNVAlignment a);
+    int GroupID() const { return groupID_; }
+    void SetGroupID(int id);
+
+    // 1 while the mouse is over the control.
+    int MouseInside() const { return mouseInside_; }
+    // Client and face rectangles as of the latest paint.
+    const THiArea& ClientArea() const { return clientArea_; }
+    const THiArea& FaceArea() const { return faceArea_; }
+    // 1 once the background snapshot of the first run-time paint was taken.
+    int FirstPaintDone() const { return firstPaintDone_; }
+
+    // The framework's own published control properties, kept as values.
+    int Tag() const { return tag_; }
+    void SetTag(int v) { tag_ = v; }
+    int Cursor() const { return cursor_; }
+    void SetCursor(int v) { cursor_ = v; }
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& v) { hint_ = v; }
+    THelpType HelpType() const { return helpType_; }
+    void SetHelpType(THelpType v) { helpType_ = v; }
+    const std::string& HelpKeyword() const { return helpKeyword_; }
+    void SetHelpKeyword(const std::string& v) { helpKeyword_ = v; }
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int v) { helpContext_ = v; }
+
+    // Becoming a child strips the parent's WS_CLIPCHILDREN.
+    void SetParent(TWinControl* parent) override;
+    void WndProc(TMessage& m) override;
+
+    // Runs the control's whole paint onto `canvas` instead of its window.
+    void PaintTo(TCanvas& canvas) { Compose(&canvas); }
+    void Paint() override { Compose(nullptr); }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    // The paint; target nullptr means the control's own canvas.
+    virtual void Compose(TCanvas* target) { (void)target; }
+    TCanvas& TargetCanvas(TCanvas* target) { return target ? *target : *Canvas(); }
+    void ClearParentClipChildren();
+
+    TColor onFrameColor_ = 0;
+    TColor offFrameColor_ = 0;
+    int frameWidth_ = 0;
+    std::unique_ptr<TStringList> onCaption_;
+    std::unique_ptr<TStringList> offCaption_;
+    TNHAlignment capAlignH_ = haLeft;
+    TNVAlignment capAlignV_ = vaTop;
+    int groupID_ = 0;
+    int mouseInside_ = 0;
+    THiArea clientArea_;
+    THiArea faceArea_;
+    int firstPaintDone_ = 0;
+
+private:
+    int tag_ = 0;
+    int cursor_ = 0;
+    std::string hint_;
+    THelpType helpType_ = htContext;
+    std::string helpKeyword_;
+    int helpContext_ = 0;
+};
+
+// ---------------------------------------------------------- TMouseOverColor
+
+// The colours a button uses while the mouse is over it. Its setters only
+// store; the button sees a change at its next repaint.
+class TMouseOverColor : public TPersistent {
+    RASTEL_CLASS_INFO
+public:
+    TMouseOverColor();
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool v) { enabled_ = v; }
+    TColor OffFontColor() const { return offFontColor_; }
+    void SetOffFontColor(TColor c) { offFontColor_ = c; }
+    TColor OffFaceColor() const { return offFaceColor_; }
+    void SetOffFaceColor(TColor c) { offFaceColor_ = c; }
+    TColor OffFrameColor() const { return offFrameColor_; }
+    void SetOffFrameColor(TColor c) { offFrameColor_ = c; }
+    TColor OnFontColor() const { return onFontColor_; }
+    void SetOnFontColor(TColor c) { onFontColor_ = c; }
+    TColor OnFaceColor() const { return onFaceColor_; }
+    void SetOnFaceColor(TColor c) { onFaceColor_ = c; }
+    TColor OnFrameColor() const { return onFrameColor_; }
+    void SetOnFrameColor(TColor c) { onFrameColor_ = c; }
+
+    // The seven values of another set.
+    void Assign(const TPersistent& source) override;
+    // The six colours only.
+    bool SameColors(const TMouseOverColor& other) const;
+
+private:
+    bool enabled_ = false;
+    TColor offFontColor_ = clYellow;
+    TColor offFaceColor_ = clBtnFace;
+    TColor offFrameColor_ = clYellow;
+    TColor onFontColor_ = clYellow;
+    TColor onFaceColor_ = clBtnFace;
+    TColor onFrameColor_ = clYellow;
+};
+
+// ------------------------------------------------------------ THiButtonBase
+
+// Push or toggle button with a raised (off) and a sunken (on) look.
+class THiButtonBase : public THiBase {
+    RASTEL_CLASS_INFO
+public:
+    explicit THiButtonBase(TComponent* owner);
+    ~THiButtonBase() override;
+
+    // The focus mark is shown (kept by the focus handling of the translucent buttons).
+    bool FocusMark() const { return focused_; }
+    int BevelWidth() const { return bevelWidth_; }
+    void SetBevelWidth(int w);
+    // True: raised, off colours; false: sunken, on colours.
+    bool Raised() const { return raised_; }
+    void SetRaised(bool raised);
+    TColor OnFaceColor() const { return onFaceColor_; }
+    void SetOnFaceColor(TColor c);
+    TColor OffFaceColor() const { return offFaceColor_; }
+    void SetOffFaceColor(TColor c);
+    TColor HighlightColor() const { return highlightColor_; }
+    void SetHighlightColor(TColor c);
+    TColor ShadowColor() const { return shadowColor_; }
+    void SetShadowColor(TColor c);
+    TColor OnHighlightColor() const { return onHighlightColor_; }
+    void SetOnHighlightColor(TColor c);
+    TColor OnShadowColor() const { return onShadowColor_; }
+    void SetOnShadowColor(TColor c);
+    TColor OnFontColor() const { return onFontColor_; }
+    void SetOnFontColor(TColor c);
+    TColor EdgeColor() const { return edgeColor_; }
+    void SetEdgeColor(TColor c);
+    // The button's own set; the setter copies the values (nullptr is ignored).
+    TMouseOverColor* MouseOverColor() const { return mouseOverColor_.get(); }
+    void SetMouseOverColor(const TMouseOverColor* colors);
+    int BevelWidthMargin() const { return bevelWidthMargin_; }
+    void SetBevelWidthMargin(int v);
+    int BevelHeightMargin() const { return bevelHeightMargin_; }
+    void SetBevelHeightMargin(int v);
+    int BevelTopMargin() const { return bevelTopMargin_; }
+    void SetBevelTopMargin(int v);
+    int BevelLeftMargin() const { return bevelLeftMargin_; }
+    void SetBevelLeftMargin(int v);
+    bool EdgeDraw() const { return edgeDraw_; }
+    void SetEdgeDraw(bool v);
+    // Kept below BevelWidth as it is when the slide is set.
+    int OnSlideSize() const { return onSlideSize_; }
+    void SetOnSlideSize(int v);
+    TButtonStyle ButtonStyle() const { return buttonStyle_; }
+    void SetButtonStyle(TButtonStyle s);
+    // Never touches the other members of a group.
+    TButtonState ButtonState() const { return buttonState_; }
+    void SetButtonState(TButtonState s);
+    // A press was taken and its release is still due.
+    bool Pressed() const { return pressed_; }
+
+    void Click() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    virtual void MouseEnter(TShiftState shift, int x, int y);
+    virtual void MouseLeave(TShiftState shift, int x, int y);
+
+    void WndProc(TMessage& m) override;
+
+    // The caption block: `text` (lines joined by CR LF) in the control's Font
+    // and fontColor, aligned by CapAlignH / CapAlignV in rect.
+    void DrawCaption(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor, int lineCount);
+
+protected:
+    // Records the client rectangle and fills it white.
+    void Compose(TCanvas* target) override;
+    // The lines shown in the current look: the off caption when raised, else
+    // the on caption unless its text is empty.
+    const TStringList& CaptionList() const;
+    // True while painting: a resize then only invalidates (a nested paint
+    // would draw into a buffer the outer paint throws away).
+    bool painting_ = false;
+
+    bool focused_ = false;
+    int bevelWidth_ = 0;
+    bool raised_ = false;
+    TColor onFaceColor_ = 0;
+    TColor offFaceColor_ = 0;
+    TColor highlightColor_ = 0;
+    TColor shadowColor_ = 0;
+    TColor onHighlightColor_ = 0;
+    TColor onShadowColor_ = 0;
+    TColor onFontColor_ = 0;
+    TColor edgeColor_ = 0;
+    std::unique_ptr<TMouseOverColor> mouseOverColor_;
+    int bevelWidthMargin_ = 0;
+    int bevelHeightMargin_ = 0;
+    int bevelTopMargin_ = 0;
+    int bevelLeftMargin_ = 0;
+    bool edgeDraw_ = false;
+    int onSlideSize_ = 0;
+    TButtonStyle buttonStyle_ = bsNormal;
+    TButtonState buttonState_ = bstOff;
+    bool pressed_ = false;
+
+private:
+    void SwitchOffGroup();
+    void TakeFocus();
+    // State and look before the press in progress, for a toggle released outside.
+    TButtonState stateBeforePress_ = bstOff;
+    bool raisedBeforePress_ = true;
+};
+
+// --------------------------------------------------------------- THiSukeSuke
+
+// Colours of the current look.
+struct TFaceColors {
+    TColor TopLeft = 0;
+    TColor BottomRight = 0;
+    TColor Font = 0;
+    TColor Face = 0;
+    TColor Frame = 0;
+};
+
+// The bevelled button drawn see-through: bevel, frame and face are blended
+// at BlendRitu over a snapshot of the form behind the control, taken once at
+// its first run-time paint. Each paint composes the control off screen and
+// copies it in one go; the caption goes under the face (dlInner) or on top.
+class THiSukeSuke : public THiButtonBase {
+    RASTEL_CLASS_INFO
+public:
+    explicit THiSukeSuke(TComponent* owner);
+    ~THiSukeSuke() override;
+
+    std::uint8_t BlendRitu() const { return blendRitu_; }
+    void SetBlendRitu(std::uint8_t v);
+    TCapDrawLayer CapDrawLayer() const { return capDrawLayer_; }
+    void SetCapDrawLayer(TCapDrawLayer v);
+
+    // The snapshot of what lies behind the control.
+    THiBitmap& Background() { return *background_; }
+
+    // The newly focused control (any class, or none) decides the focus mark.
+    void FocusChanged(TWinControl* focused);
+    void WndProc(TMessage& m) override;
+
+    TFaceColors SelectFaceColors() const;
+    // Bevel at BlendRitu, then the edge lines and the slide shadow.
+    void DrawBevel(TColor topLeft, TColor bottomRight, THiBitmap& buffer);
+    // Focus rectangle on the client edge and the dots inside the face.
+    void DrawFocusMark(THiBitmap& buffer);
+    void DrawFocusDots(THiBitmap& buffer);
+
+protected:
+    void Compose(TCanvas* target) override;
+    // Copies what the form shows behind the control into Background, once.
+    void CaptureBackground();
+
+    // Hooks of the paint pipeline for the image buttons.
+    virtual int MinimumSizeExtra() const { return 0; }
+    virtual void ColorsSelected() {}
+    virtual void DrawImage(THiBitmap& work, const RECT& face) {
+        (void)work;
+        (void)face;
+    }
+    virtual void DrawCaptionBlock(TCanvas& canvas, const std::string& text, const RECT& face, TColor fontColor,
+                                  int lineCount) {
+        DrawCaption(canvas, text, face, fontColor, lineCount);
+    }
+
+private:
+    void EnsureMinimumSize(int minSize);
+    RECT ComputeFaceArea(const RECT& client);
+    void DrawFrame(const RECT& face, TColor color, THiBitmap& buffer);
+
+    std::uint8_t blendRitu_ = 0;
+    TCapDrawLayer capDrawLayer_ = dlTop;
+    std::unique_ptr<THiBitmap> background_;
+};
+
+// ------------------------------------------------------------ THiSukeSukeImg
+
+// The translucent button with one picture per look, blended over the face at
+// ImageBlendRitu. While raised, every paint brings ButtonState to bstOff.
+class THiSukeSukeImg : public THiSukeSuke {
+    RASTEL_CLASS_INFO
+public:
+    explicit THiSukeSukeImg(TComponent* owner);
+    ~THiSukeSukeImg() override;
+
+    std::uint8_t ImageBlendRitu() const { return imageBlendRitu_; }
+    void SetImageBlendRitu(std::uint8_t v);
+    bool ImageStretch() const { return imageStretch_; }
+    void SetImageStretch(bool v);
+    // The control's own pictures; loading into them repaints nothing. The
+    // setters copy the graphic (nullptr is ignored) and repaint.
+    TPicture* OffImagePict() const { return offImagePict_.get(); }
+    void SetOffImagePict(const TPicture* picture);
+    TPicture* OnImagePict() const { return onImagePict_.get(); }
+    void SetOnImagePict(const TPicture* picture);
+    TNHAlignment OffImgAlignH() const { return offImgAlignH_; }
+    void SetOffImgAlignH(TNHAlignment a);
+    TNVAlignment OffImgAlignV() const { return offImgAlignV_; }
+    void SetOffImgAlignV(TNVAlignment a);
+    TNHAlignment OnImgAlignH() const { return onImgAlignH_; }
+    void SetOnImgAlignH(TNHAlignment a);
+    TNVAlignment OnImgAlignV() const { return onImgAlignV_; }
+    void SetOnImgAlignV(TNVAlignment a);
+
+protected:
+    int MinimumSizeExtra() const override { return 10; }
+    void ColorsSelected() override;
+    void DrawImage(THiBitmap& work, const RECT& face) override;
+
+private:
+    std::uint8_t imageBlendRitu_ = 0;
+    bool imageStretch_ = false;
+    std::unique_ptr<TPicture> offImagePict_;
+    std::unique_ptr<TPicture> onImagePict_;
+    TNHAlignment offImgAlignH_ = haLeft;
+    TNVAlignment offImgAlignV_ = vaTop;
+    TNHAlignment onImgAlignH_ = haLeft;
+    TNVAlignment onImgAlignV_ = vaTop;
+};
+
+// ---------------------------------------------------------- THiSukeSukeImgEx
+
+// The image button whose caption lines each take their own font and
+// alignment: line 1 Font / CapAlignH, line 2 Font2 / CapAlignH2, line 3
+// Font3 / CapAlignH3, later lines Font3 / CapAlignH, FontLinePitch pixels
+// between lines. Painting never changes ButtonState.
+class THiSukeSukeImgEx : public THiSukeSukeImg {
+    RASTEL_CLASS_INFO
+public:
+    explicit THiSukeSukeImgEx(TComponent* owner);
+    ~THiSukeSukeImgEx() override;
+
+    int FontLinePitch() const { return fontLinePitch_; }
+    void SetFontLinePitch(int v);
+    // The control's own fonts, independent of Font and of the parent. A change
+    // of either repaints; the setters copy the attributes (nullptr is ignored).
+    TFont* Font2() const { return font2_.get(); }
+    void SetFont2(const TFont* font);
+    TFont* Font3() const { return font3_.get(); }
+    void SetFont3(const TFont* font);
+    TNHAlignment CapAlignH2() const { return capAlignH2_; }
+    void SetCapAlignH2(TNHAlignment a);
+    TNHAlignment CapAlignH3() const { return capAlignH3_; }
+    void SetCapAlignH3(TNHAlignment a);
+
+    void WndProc(TMessage& m) override;
+
+    // The three-font caption block (same arguments as DrawCaption).
+    void DrawCaptionLines(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor, int lineCount);
+
+protected:
+    void ColorsSelected() override {}
+    void DrawCaptionBlock(TCanvas& canvas, const std::string& text, const RECT& face, TColor fontColor,
+                          int lineCount) override {
+        DrawCaptionLines(canvas, text, face, fontColor, lineCount);
+    }
+
+private:
+    int fontLinePitch_ = 0;
+    std::unique_ptr<TFont> font2_;
+    std::unique_ptr<TFont> font3_;
+    TNHAlignment capAlignH2_ = haLeft;
+    TNHAlignment capAlignH3_ = haLeft;
+};
