@@ -1,5 +1,6 @@
 #include "app/Unit2.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/FormDescriptions.h"
@@ -39,6 +40,16 @@ void TForm2::Button5Click(TObject*) { MoveMainWindow(+1, -1); }
 void TForm2::Button6Click(TObject*) { MoveMainWindow(+1, +1); }
 void TForm2::Button7Click(TObject*) { MoveMainWindow(-1, -1); }
 void TForm2::Button8Click(TObject*) { MoveMainWindow(-1, +1); }
+
+void TForm2::WndProc(TMessage& m) {
+    TForm::WndProc(m);
+    if (m.Msg == WM_GETMINMAXINFO) {
+        // The panel opens 88 pixels wide, narrower than the system's smallest
+        // tracking width for a captioned window; it is never sized by hand.
+        auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+        info->ptMinTrackSize.x = std::min<LONG>(info->ptMinTrackSize.x, 88);
+    }
+}
 
 const ClassInfo& TForm2::StaticClassInfo() {
     static const ClassInfo info{"TForm2", &TForm::StaticClassInfo(), {}, {}};

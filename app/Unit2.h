@@ -25,6 +25,8 @@ public:
     void Button6Click(TObject* sender);
     void Button7Click(TObject* sender);
     void Button8Click(TObject* sender);
+
+    void WndProc(TMessage& m) override;
 };
 
 extern TForm2* Form2;

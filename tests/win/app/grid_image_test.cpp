@@ -1,0 +1,358 @@
+// Grid images: the window shape cut from the picture, the catalogue reached
+// through the real controls, every way a grid file can be wrong, and GDI
+// objects over many switches.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app_test_util.h"
+#include "core/catalog.h"
+#include "tests/win/framework/gdi_count.h"
+
+namespace {
+
+using namespace app_test;
+
+class GridImageTest : public AppTest {
+protected:
+    // Started with the default pictures, the main window shown.
+    void StartWithDefaults() {
+        WriteDefaultImages();
+        CreateForms();
+        ShowMain();
+        ASSERT_TRUE(errors.empty()) << errors[0].text;
+    }
+    void ExpectShapeOf(const std::string& file) {
+        UniqueRegion actual = WindowRegion(Form1->Handle());
+        ASSERT_TRUE(actual) << "no window region";
+        UniqueRegion expected = ExpectedRegion(DefaultImage(file), ClientOffset(Form1->Handle()));
+        EXPECT_TRUE(SameRegion(actual.get(), expected.get())) << "shape is not that of " << file;
+    }
+    std::string OpenError(const std::string& name, DWORD code) {
+        return "ファイル \"" + FullPath(name) + "\". " + rastel::SystemErrorMessage(code) + " は開けません.";
+    }
+};
+
+TEST_F(GridImageTest, StartShowsRastelSCutToItsPixels) {
+    StartWithDefaults();
+    ExpectShapeOf("RastelS.bmp");
+    // The region starts at the client area; frame and caption bar are outside it.
+    UniqueRegion r = WindowRegion(Form1->Handle());
+    const POINT off = ClientOffset(Form1->Handle());
+    EXPECT_GT(off.y, off.x);
+    RECT box{};
+    GetRgnBox(r.get(), &box);
+    EXPECT_GE(box.left, off.x);
+    EXPECT_GE(box.top, off.y);
+    EXPECT_EQ((std::vector<int>{Form1->Image1->Left(), Form1->Image1->Top(), Form1->Image1->Width(),
+                                Form1->Image1->Height()}),
+              (std::vector<int>{0, 0, 747, 529}));
+    EXPECT_TRUE(Form1->Image1->AutoSize());
+    EXPECT_TRUE(Form1->DoubleBuffered());
+    EXPECT_TRUE(GetWindowLongW(Form1->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_FALSE(IsWindowVisible(Form2->Handle()));
+}
+
+TEST_F(GridImageTest, StartWithoutTheFirstImageShowsOneErrorAndAnUncutWindow) {
+    CreateForms();
+    ShowMain();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].caption, "Rastel");
+    EXPECT_EQ(errors[0].text, OpenError("RastelS.bmp", ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(errors[0].flags, UINT(MB_ICONERROR | MB_OK));
+    EXPECT_FALSE(WindowRegion(Form1->Handle()));
+    EXPECT_TRUE(GetWindowLongW(Form1->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(Form1->Image1->Picture()->Width() == 0);
+    EXPECT_EQ(Form1->ClientWidth(), 747);
+    EXPECT_EQ(Form1->ClientHeight(), 529);
+
+    // A later choice shapes the window.
+    WriteFile("RastelB.bmp", DefaultImage("RastelB.bmp"));
+    ChooseColour(Form1, 1);
+    EXPECT_EQ(errors.size(), 1u);
+    ExpectShapeOf("RastelB.bmp");
+}
+
+// Every row of the catalogue reached as a user reaches it. Each file has its
+// own width, so Image1 tells which one was applied.
+TEST_F(GridImageTest, CatalogueThroughTheControls) {
+    const auto& names = rastel::AllGridImageFileNames();
+    ASSERT_EQ(names.size(), 27u);
+    auto widthOf = [&](const std::string& name) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name) return 40 + int(i);
+        return -1;
+    };
+    for (const std::string& n : names) WriteFile(n, SolidBmp(widthOf(n), 20, {0, 0, 0}));
+    CreateForms();
+    ShowMain();
+    ASSERT_TRUE(errors.empty());
+    EXPECT_EQ(Form1->Image1->Width(), widthOf("RastelS.bmp"));
+
+    const char* rows[5][3][2] = {
+        {{"RastelS.bmp", "RastelSB2.bmp"}, {"RastelS8.bmp", "RastelSB8.bmp"}, {"RastelSBig.bmp", "RastelSBBig.bmp"}},
+        {{"RastelB.bmp", "RastelBB2.bmp"}, {"RastelB8.bmp", "RastelBB8.bmp"}, {"RastelBBig.bmp", "RastelBBBig.bmp"}},
+        {{"RastelR.bmp", "RastelRB2.bmp"}, {"RastelR8.bmp", "RastelRB8.bmp"}, {"RastelRBig.bmp", "RastelRBBig.bmp"}},
+        {{"RastelP.bmp", "RastelPB2.bmp"}, {"RastelP8.bmp", "RastelPB8.bmp"}, {"RastelPBig.bmp", "RastelPBBig.bmp"}},
+        {{"RastelSTateBig.bmp", "RastelSTateBig.bmp"},
+         {"RastelSTate2Big.bmp", "RastelSTate2Big.bmp"},
+         {"RastelSTate3Big.bmp", "RastelSTate3Big.bmp"}},
+    };
+    TRadioButton* sizes[3] = {Form1->RadioButton1, Form1->RadioButton2, Form1->RadioButton3};
+    for (int colour = 0; colour < 5; ++colour) {
+        ChooseColour(Form1, colour);
+        for (int size = 0; size < 3; ++size) {
+            if (!sizes[size]->Checked()) Click(sizes[size]);
+            EXPECT_EQ(Form1->Image1->Width(), widthOf(rows[colour][size][0])) << colour << "/" << size;
+            Click(Form1->CheckBox1);
+            ASSERT_TRUE(Form1->CheckBox1->Checked());
+            EXPECT_EQ(Form1->Image1->Width(), widthOf(rows[colour][size][1])) << colour << "/" << size << " 強調";
+            Click(Form1->CheckBox1);
+            EXPECT_EQ(Form1->Image1->Width(), widthOf(rows[colour][size][0])) << colour << "/" << size;
+        }
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+// Which events reload: a close-up always, the emphasis box always, a radio
+// button only when the click checks it. A file removed after it was applied
+// shows whether it was read again.
+TEST_F(GridImageTest, WhichControlEventsReload) {
+    StartWithDefaults();
+    DeleteFile("RastelS.bmp");
+    Click(Form1->RadioButton1);  // already checked
+    EXPECT_TRUE(errors.empty());
+
+    ChooseColour(Form1, 0);  // opened and closed without a change
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, OpenError("RastelS.bmp", ERROR_FILE_NOT_FOUND));
+
+    // Changing the item while the list stays closed does nothing.
+    SendMessageW(Form1->ComboBox1->Handle(), CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(errors.size(), 1u);
+    ExpectShapeOf("RastelS.bmp");
+
+    Click(Form1->RadioButton2);  // Red, 8升
+    EXPECT_EQ(errors.size(), 1u);
+    ExpectShapeOf("RastelR8.bmp");
+}
+
+// Everything a user can get wrong with a grid file: the right message or
+// none, the previous grid and shape kept, the controls as the user left them,
+// no GDI object left behind.
+TEST_F(GridImageTest, BadFilesKeepThePreviousGrid) {
+    StartWithDefaults();
+    ChooseColour(Form1, 3);
+    Click(Form1->RadioButton3);
+    ExpectShapeOf("RastelPBig.bmp");
+    ChooseColour(Form1, 2);  // Red, 大: the file the cases below replace
+    ExpectShapeOf("RastelRBig.bmp");
+    Click(Form1->CheckBox1);  // the box's first checked look makes an object it keeps
+    Click(Form1->CheckBox1);
+    Pump();
+    UniqueRegion before = WindowRegion(Form1->Handle());
+    const int imageW = Form1->Image1->Width(), imageH = Form1->Image1->Height();
+    errors.clear();
+
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;  // empty: no file at all
+        bool write;
+        std::string message;  // "" : nothing shown
+    };
+    std::vector<std::uint8_t> notBmp(300, 'x');
+    std::vector<std::uint8_t> truncated = DefaultImage("RastelRBig.bmp");
+    truncated.resize(100);
+    const std::vector<Case> cases = {
+        {"missing", {}, false, OpenError("RastelRBig.bmp", ERROR_FILE_NOT_FOUND)},
+        {"not a bitmap", notBmp, true, "ビットマップイメージが不正です."},
+        {"truncated", truncated, true, "ビットマップイメージが不正です."},
+        {"zero bytes", {}, true, "ビットマップイメージが不正です."},
+        {"empty bitmap", EmptyBmp(), true, ""},
+        {"all transparent", SolidBmp(30, 20, {255, 255, 255}), true, ""},
+    };
+    const long gdiBefore = gdi_count::Live();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFile("RastelRBig.bmp");
+        if (c.write) WriteFile("RastelRBig.bmp", c.bytes);
+        errors.clear();
+        Click(Form1->CheckBox1);  // 強調 on: RastelRBBig.bmp
+        Click(Form1->CheckBox1);  // off again: the replaced file
+        Pump();
+        ExpectShapeOf("RastelRBBig.bmp");
+        if (c.message.empty()) {
+            EXPECT_TRUE(errors.empty()) << errors[0].text;
+        } else {
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_EQ(errors[0].text, c.message);
+            EXPECT_EQ(errors[0].caption, "Rastel");
+        }
+        // The controls keep the user's choice though the picture does not match it.
+        EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 2);
+        EXPECT_TRUE(Form1->RadioButton3->Checked());
+        EXPECT_FALSE(Form1->CheckBox1->Checked());
+        // Go back to the known grid for the next case.
+        WriteFile("RastelRBig.bmp", DefaultImage("RastelRBig.bmp"));
+        ChooseColour(Form1, 2);
+        UniqueRegion now = WindowRegion(Form1->Handle());
+        EXPECT_TRUE(SameRegion(now.get(), before.get()));
+        EXPECT_EQ(Form1->Image1->Width(), imageW);
+        EXPECT_EQ(Form1->Image1->Height(), imageH);
+    }
+    Pump();
+    EXPECT_EQ(gdi_count::Live(), gdiBefore);
+}
+
+// Failures after the region exists: it is deleted, the window keeps its shape.
+TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
+    StartWithDefaults();
+    ChooseColour(Form1, 0);  // the list's first opening makes objects it keeps
+    Pump();
+    UniqueRegion before = WindowRegion(Form1->Handle());
+    const long gdiBefore = gdi_count::Live();
+
+    // The file disappears between the two reads.
+    TForm1::RegionFromData = [this](const XFORM* xf, DWORD n, const RGNDATA* d) {
+        HRGN r = ::ExtCreateRegion(xf, n, d);
+        DeleteFile("RastelR.bmp");
+        return r;
+    };
+    ChooseColour(Form1, 2);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, OpenError("RastelR.bmp", ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(Form1->Image1->Width(), 747);
+
+    // The region buffer cannot grow.
+    WriteFile("RastelR.bmp", DefaultImage("RastelR.bmp"));
+    TForm1::RegionFromData = [](const XFORM* xf, DWORD n, const RGNDATA* d) { return ::ExtCreateRegion(xf, n, d); };
+    TForm1::RegionBufferReallocate = [](void* old, std::size_t n) -> void* {
+        if (n > 8192) return nullptr;
+        return std::realloc(old, n);
+    };
+    errors.clear();
+    ChooseColour(Form1, 2);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, "メモリストリームの拡大中にメモリが足りなくなりました.");
+
+    // The platform makes no region: nothing changes and nothing is said.
+    TForm1::RegionBufferReallocate = nullptr;
+    int calls = 0;
+    TForm1::RegionFromData = [&calls](const XFORM*, DWORD, const RGNDATA*) -> HRGN {
+        ++calls;
+        return nullptr;
+    };
+    errors.clear();
+    ChooseColour(Form1, 2);
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(errors.empty());
+
+    {
+        UniqueRegion after = WindowRegion(Form1->Handle());
+        EXPECT_TRUE(SameRegion(before.get(), after.get()));
+    }
+    ExpectShapeOf("RastelS.bmp");
+    Pump();
+    EXPECT_EQ(gdi_count::Live(), gdiBefore);
+}
+
+// The region itself: one rectangle per horizontal run, never merged across
+// rows, top row first, in one platform call; 1-bit pictures use white.
+TEST_F(GridImageTest, RegionFromBitmapRuns) {
+    std::vector<std::vector<RECT>> calls;
+    TForm1::RegionFromData = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) {
+        EXPECT_EQ(xf, nullptr);
+        EXPECT_EQ(n, d->rdh.dwSize + d->rdh.nCount * sizeof(RECT));
+        const RECT* r = reinterpret_cast<const RECT*>(d->Buffer);
+        calls.emplace_back(r, r + d->rdh.nCount);
+        return ::ExtCreateRegion(xf, n, d);
+    };
+    WriteFile("pic.bmp", BmpFromRows({
+                             "##.#.##",
+                             "#######",
+                             "..r...b",
+                             "b......",
+                         }));
+    TBitmap bmp;
+    bmp.LoadFromFile("pic.bmp");
+    const TColor transparent = TForm1::GridTransparentColor(bmp);
+    EXPECT_EQ(transparent, clBlue);
+    UniqueRegion r(TForm1::CreateRegionFromBitmap(bmp, transparent));
+    ASSERT_TRUE(r);
+    ASSERT_EQ(calls.size(), 1u);
+    auto same = [](const std::vector<RECT>& a, const std::vector<RECT>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (!EqualRect(&a[i], &b[i])) return false;
+        return true;
+    };
+    // Blue pixels are the holes; white and black are solid.
+    EXPECT_TRUE(same(calls[0], {{0, 0, 7, 1}, {0, 1, 7, 2}, {0, 2, 6, 3}, {1, 3, 7, 4}}));
+
+    // Another transparent colour; the bitmap passed in stays as it was.
+    calls.clear();
+    UniqueRegion r2(TForm1::CreateRegionFromBitmap(bmp, clBlack));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(same(calls[0], {{2, 0, 3, 1}, {4, 0, 5, 1}, {0, 2, 7, 3}, {0, 3, 7, 4}}));
+    EXPECT_EQ(bmp.PixelFormat(), pf24bit);
+    EXPECT_EQ(bmp.Width(), 7);
+
+    // A 1-bit picture: white is transparent whatever its bottom-left pixel is.
+    const std::vector<std::uint8_t> px = {0, 0, 0, 255, 255, 255, 0, 0, 0,  //
+                                          0, 0, 0, 0, 0, 0, 255, 255, 255};
+    WriteFile("mono.bmp", rastel::EncodeBmp1(rastel::ConstBgrView(px.data(), 3, 2, 9), {255, 255, 255}, {0, 0, 0}));
+    TBitmap mono;
+    mono.LoadFromFile("mono.bmp");
+    ASSERT_EQ(mono.PixelFormat(), pf1bit);
+    EXPECT_EQ(TForm1::GridTransparentColor(mono), clWhite);
+    calls.clear();
+    UniqueRegion r3(TForm1::CreateRegionFromBitmap(mono, clWhite));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(same(calls[0], {{0, 0, 1, 1}, {2, 0, 3, 1}, {0, 1, 2, 2}}));
+    EXPECT_EQ(mono.PixelFormat(), pf1bit);
+
+    // An empty bitmap gives no region and no platform call.
+    calls.clear();
+    TBitmap empty;
+    EXPECT_EQ(TForm1::CreateRegionFromBitmap(empty, clWhite), nullptr);
+    EXPECT_TRUE(calls.empty());
+}
+
+// 200 switches through the controls leave no GDI object behind. Small
+// pictures keep it quick; the objects made per switch are the same.
+TEST_F(GridImageTest, GdiObjectsDoNotGrowOverManySwitches) {
+    const rastel::Bgr colours[] = {{235, 206, 135}, {0, 0, 0}, {0, 0, 255}, {214, 112, 218}};
+    int i = 0;
+    for (const std::string& n : rastel::AllGridImageFileNames())
+        WriteFile(n, GridBmp(96 + i % 7, 64, 8 + i % 3, colours[i % 4])), ++i;
+    CreateForms();
+    ShowMain();
+    ASSERT_TRUE(errors.empty());
+    TRadioButton* sizes[3] = {Form1->RadioButton1, Form1->RadioButton2, Form1->RadioButton3};
+    int step = 0;
+    auto switchOnce = [&] {
+        switch (step % 3) {
+        case 0: ChooseColour(Form1, (step / 3) % 5); break;
+        case 1: Click(sizes[(step / 3) % 3]); break;
+        default: Click(Form1->CheckBox1); break;
+        }
+        ++step;
+    };
+    for (int i = 0; i < 12; ++i) switchOnce();  // warm-up: caches, brushes, the list window
+    Pump();
+    const long before = gdi_count::Live();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 200; ++i) switchOnce();
+    Pump();
+    EXPECT_EQ(gdi_count::Live(), before);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(WindowRegion(Form1->Handle()));
+}
+
+}  // namespace

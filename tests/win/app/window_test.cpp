@@ -1,0 +1,274 @@
+// The main window's behaviour: band, centring, dragging answers, the exit
+// button, and the fine-adjustment panel's placement and nudges.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app_test_util.h"
+
+namespace {
+
+using namespace app_test;
+
+// Records the moves and z-order requests the system delivers to one window.
+struct WindowPosLog {
+    static inline HWND target = nullptr;
+    static inline std::vector<POINT> moves;
+    static inline std::vector<UINT> changingFlags;
+    static inline std::vector<HWND> changingAfter;
+    static inline int sysCommands = 0;
+    HHOOK hook = nullptr;
+
+    explicit WindowPosLog(HWND hwnd) {
+        target = hwnd;
+        moves.clear();
+        changingFlags.clear();
+        changingAfter.clear();
+        sysCommands = 0;
+        hook = SetWindowsHookExW(WH_CALLWNDPROC, &Proc, nullptr, GetCurrentThreadId());
+    }
+    ~WindowPosLog() {
+        UnhookWindowsHookEx(hook);
+        target = nullptr;
+    }
+    static LRESULT CALLBACK Proc(int code, WPARAM w, LPARAM l) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(l);
+        if (code == HC_ACTION && m->hwnd == target) {
+            if (m->message == WM_WINDOWPOSCHANGED) {
+                const auto* wp = reinterpret_cast<const WINDOWPOS*>(m->lParam);
+                const POINT p{wp->x, wp->y};
+                if (!(wp->flags & SWP_NOMOVE) && (moves.empty() || moves.back().x != p.x || moves.back().y != p.y))
+                    moves.push_back(p);
+            } else if (m->message == WM_WINDOWPOSCHANGING) {
+                const auto* wp = reinterpret_cast<const WINDOWPOS*>(m->lParam);
+                changingFlags.push_back(wp->flags);
+                changingAfter.push_back(wp->hwndInsertAfter);
+            } else if (m->message == WM_SYSCOMMAND) {
+                ++sysCommands;
+            }
+        }
+        return CallNextHookEx(nullptr, code, w, l);
+    }
+};
+
+std::vector<int> Pos(POINT p) { return {p.x, p.y}; }
+
+RECT WindowRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+bool TopMost(HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+class WindowTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        WriteDefaultImages();
+        CreateForms();
+        ShowMain();
+        ASSERT_TRUE(errors.empty());
+    }
+};
+
+TEST_F(WindowTest, FirstShowingCentresOnTheVirtualScreen) {
+    const RECT r = WindowRect(Form1->Handle());
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    EXPECT_EQ(r.left, GetSystemMetrics(SM_XVIRTUALSCREEN) + (GetSystemMetrics(SM_CXVIRTUALSCREEN) - w) / 2);
+    EXPECT_EQ(r.top, GetSystemMetrics(SM_YVIRTUALSCREEN) + (GetSystemMetrics(SM_CYVIRTUALSCREEN) - h) / 2);
+    // The window's size does not follow the picture.
+    RECT c{};
+    GetClientRect(Form1->Handle(), &c);
+    EXPECT_EQ((std::vector<int>{int(c.right), int(c.bottom)}), (std::vector<int>{747, 529}));
+    // Later showings keep the place.
+    Form1->SetBounds(r.left + 30, r.top + 20, w, h);
+    Form1->Hide();
+    Form1->Show();
+    EXPECT_EQ(WindowRect(Form1->Handle()).left, r.left + 30);
+}
+
+// Desktop centring counts the virtual screen's origin (monitors left of or
+// above the primary one make it negative).
+TEST(DesktopCentre, IncludesTheVirtualScreenOrigin) {
+    EXPECT_EQ(Pos(DesktopCenterPosition(0, 0, 1280, 1024, 753, 554)), (std::vector<int>{263, 235}));
+    EXPECT_EQ(Pos(DesktopCenterPosition(-1920, 0, 3200, 1080, 753, 554)), (std::vector<int>{-1920 + 1223, 263}));
+    EXPECT_EQ(Pos(DesktopCenterPosition(0, -300, 1280, 1324, 753, 554)), (std::vector<int>{263, -300 + 385}));
+    // Larger than the screen: truncated toward zero, as the integer division does.
+    EXPECT_EQ(Pos(DesktopCenterPosition(0, 0, 640, 480, 753, 554)), (std::vector<int>{-56, -37}));
+}
+
+TEST_F(WindowTest, HitTestIsACaptionOnlyWhileTheLeftButtonIsDown) {
+    HWND h = Form1->Handle();
+    const RECT r = WindowRect(h);
+    const LPARAM inside = MAKELPARAM(r.left + 100, r.top + 100);
+    const LPARAM onCaption = MAKELPARAM(r.left + 50, r.top + 5);
+
+    // The real button is up: no caption, no client area, wherever the point is.
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, inside), HTNOWHERE);
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, onCaption), HTNOWHERE);
+
+    SHORT state = 0;
+    std::vector<int> asked;
+    TForm1::AsyncKeyState = [&](int key) {
+        asked.push_back(key);
+        return state;
+    };
+    state = SHORT(0x8000);
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, inside), HTCAPTION);
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(30000, 30000)), HTCAPTION);
+    state = SHORT(0x8001);
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, inside), HTCAPTION);
+    state = 1;  // pressed since the last call, but up now
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, inside), HTNOWHERE);
+    state = 0;
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, onCaption), HTNOWHERE);
+    EXPECT_EQ(asked, std::vector<int>(5, VK_LBUTTON));
+
+    // The controls answer for themselves.
+    state = SHORT(0x8000);
+    const RECT b = WindowRect(Form1->Button1->Handle());
+    EXPECT_EQ(SendMessageW(Form1->Button1->Handle(), WM_NCHITTEST, 0, MAKELPARAM(b.left + 3, b.top + 3)), HTCLIENT);
+}
+
+TEST_F(WindowTest, DoubleClickOnTheSurfaceDoesNothing) {
+    HWND h = Form1->Handle();
+    const RECT before = WindowRect(h);
+    WindowPosLog log(h);
+    // By default a double click on the system menu's place closes the window.
+    SendMessageW(h, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(before.left + 5, before.top + 5));
+    SendMessageW(h, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(before.left + 50, before.top + 5));
+    Pump();
+    EXPECT_EQ(log.sysCommands, 0);
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_FALSE(IsZoomed(h));
+    EXPECT_TRUE(SameRect(before, WindowRect(h)));
+}
+
+TEST_F(WindowTest, SetWindowTopMostSwitchesTheBandAndActivates) {
+    HWND h = Form1->Handle();
+    EXPECT_TRUE(TopMost(h));
+    TForm other(nullptr);
+    other.SetBounds(10, 10, 200, 100);
+    other.Show();
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), other.Handle());
+    const RECT before = WindowRect(h);
+
+    WindowPosLog log(h);
+    TForm1::SetWindowTopMost(h, false);
+    EXPECT_FALSE(TopMost(h));
+    EXPECT_EQ(GetActiveWindow(), h);
+    EXPECT_TRUE(SameRect(before, WindowRect(h)));
+    ASSERT_FALSE(log.changingFlags.empty());
+    EXPECT_EQ(log.changingAfter[0], HWND_NOTOPMOST);
+    EXPECT_EQ(log.changingFlags[0] & (SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE), UINT(SWP_NOMOVE | SWP_NOSIZE));
+
+    SetActiveWindow(other.Handle());
+    log.changingFlags.clear();
+    log.changingAfter.clear();
+    TForm1::SetWindowTopMost(h, true);
+    EXPECT_TRUE(TopMost(h));
+    EXPECT_EQ(GetActiveWindow(), h);
+    ASSERT_FALSE(log.changingFlags.empty());
+    EXPECT_EQ(log.changingAfter[0], HWND_TOPMOST);
+    EXPECT_TRUE(SameRect(before, WindowRect(h)));
+}
+
+// "終了" ends the message loop at once, without a question.
+TEST_F(WindowTest, ExitButtonEndsTheMessageLoop) {
+    static bool timedOut = false;
+    timedOut = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
+        timedOut = true;
+        PostQuitMessage(0);
+    });
+    PostMessageW(Form1->Button1->Handle(), BM_CLICK, 0, 0);
+    Application.Run();
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(timedOut);
+    EXPECT_TRUE(Application.Terminated());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(WindowTest, MoveButtonPlacesThePanelBesideTheGrid) {
+    Form1->SetBounds(100, 80, Form1->Width(), Form1->Height());
+    Click(Form1->Button2);
+    EXPECT_TRUE(IsWindowVisible(Form2->Handle()));
+    const RECT p = WindowRect(Form2->Handle());
+    EXPECT_EQ((std::vector<int>{int(p.left), int(p.top), int(p.right - p.left)}), (std::vector<int>{840, 99, 88}));
+    EXPECT_EQ(Form2->Width(), 88);
+    EXPECT_FALSE(TopMost(Form2->Handle()));
+    const int panelHeight = p.bottom - p.top;
+
+    // Nudging or moving the main window leaves the panel where it is.
+    Click(Form2->Button3);
+    Form1->SetLeft(300);
+    EXPECT_TRUE(SameRect(p, WindowRect(Form2->Handle())));
+
+    // Opened again while shown: placed anew and brought to the front of its band.
+    TForm other(nullptr);
+    other.SetBounds(800, 60, 300, 200);
+    other.Show();
+    Pump();
+    ASSERT_TRUE(IsAbove(other.Handle(), Form2->Handle()));
+    Click(Form1->Button2);
+    EXPECT_TRUE(IsAbove(Form2->Handle(), other.Handle()));
+    EXPECT_EQ((std::vector<int>{int(WindowRect(Form2->Handle()).left), int(WindowRect(Form2->Handle()).top)}),
+              (std::vector<int>{1040, 100}));
+
+    // The close box only hides the panel; "移" shows it again with width 88.
+    const HWND panel = Form2->Handle();
+    SendMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(panel));
+    EXPECT_TRUE(IsWindow(panel));
+    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+    Form2->SetWidth(150);
+    Click(Form1->Button2);
+    EXPECT_TRUE(IsWindowVisible(Form2->Handle()));
+    EXPECT_EQ(WindowRect(Form2->Handle()).right - WindowRect(Form2->Handle()).left, 88);
+    EXPECT_EQ(WindowRect(Form2->Handle()).bottom - WindowRect(Form2->Handle()).top, panelHeight);
+}
+
+// Each button moves the main window by one pixel; the diagonals make two
+// moves, the vertical one first.
+TEST_F(WindowTest, NudgesMoveOnePixelVerticalFirst) {
+    Form1->SetBounds(200, 150, Form1->Width(), Form1->Height());
+    Click(Form1->Button2);
+    struct Nudge {
+        TButton* button;
+        int dx, dy;
+    };
+    const std::vector<Nudge> nudges = {
+        {Form2->Button1, 0, -1}, {Form2->Button2, 1, 0},  {Form2->Button3, 0, 1},  {Form2->Button4, -1, 0},
+        {Form2->Button5, 1, -1}, {Form2->Button6, 1, 1}, {Form2->Button7, -1, -1}, {Form2->Button8, -1, 1},
+    };
+    for (const Nudge& n : nudges) {
+        SCOPED_TRACE(n.button->Name());
+        const RECT before = WindowRect(Form1->Handle());
+        std::vector<std::vector<int>> expected;
+        if (n.dy) expected.push_back({int(before.left), int(before.top) + n.dy});
+        if (n.dx) expected.push_back({int(before.left) + n.dx, int(before.top) + n.dy});
+        WindowPosLog log(Form1->Handle());
+        Click(n.button);
+        std::vector<std::vector<int>> moves;
+        for (POINT p : WindowPosLog::moves) moves.push_back(Pos(p));
+        EXPECT_EQ(moves, expected);
+        const RECT after = WindowRect(Form1->Handle());
+        EXPECT_EQ((std::vector<int>{int(after.left), int(after.top)}),
+                  (std::vector<int>{int(before.left) + n.dx, int(before.top) + n.dy}));
+        EXPECT_EQ((std::vector<int>{Form1->Left(), Form1->Top()}),
+                  (std::vector<int>{int(after.left), int(after.top)}));
+    }
+    // Nothing holds the window on the screen.
+    Form1->SetBounds(-Form1->Width() - 5, 10, Form1->Width(), Form1->Height());
+    Click(Form2->Button4);
+    EXPECT_EQ(WindowRect(Form1->Handle()).left, -Form1->Width() - 6);
+}
+
+}  // namespace
