@@ -40,9 +40,9 @@ protected:
         };
         POINT p = control->ClientToScreen(POINT{10, 10});
         for (int i = 0; i < 30 && !entered(); ++i) {
-            SetCursorPos(2, 2);
+            MoveMouse(POINT{2, 2});
             Pump();
-            SetCursorPos(p.x, p.y);
+            MoveMouse(p);
             for (int j = 0; j < 10 && !entered(); ++j) {
                 Pump();
                 Sleep(10);
@@ -147,8 +147,7 @@ TEST_F(ControlsTest, EnterAndLeaveWithoutCaptureFollowTheRealCursor) {
     Send(WM_MOUSEMOVE, 0, 6, 5);  // a further move inside enters nothing new
     EXPECT_TRUE(control->Log().empty());
     auto moveTo = [&](POINT p, std::size_t entries) {
-        POINT s = form->ClientToScreen(p);
-        SetCursorPos(s.x, s.y);
+        MoveMouse(form->ClientToScreen(p));
         for (int i = 0; i < 25 && control->Log().size() < entries; ++i) {
             Pump();
             Sleep(20);
@@ -170,8 +169,7 @@ TEST_F(ControlsTest, EnterAndLeaveWithoutCaptureFollowTheRealCursor) {
 }
 
 TEST_F(ControlsTest, RealMouseInputClicksAndEntersAndLeaves) {
-    POINT p = control->ClientToScreen(POINT{30, 20});
-    SetCursorPos(p.x, p.y);
+    MoveMouse(control->ClientToScreen(POINT{30, 20}));
     Pump();
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_MOUSE;

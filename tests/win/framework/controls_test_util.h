@@ -39,6 +39,18 @@ protected:
     std::vector<ErrorBox> errors;
 };
 
+// Moves the real cursor through the system's input queue (as a mouse would).
+inline void MoveMouse(POINT screen) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = LONG((screen.x * 65536LL + cx / 2) / cx);
+    in.mi.dy = LONG((screen.y * 65536LL + cy / 2) / cy);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
 inline LPARAM Pos(int x, int y) { return MAKELPARAM(WORD(short(x)), WORD(short(y))); }
 
 // Logs the framework's calls: "Down L 3,4", "Down L dbl 3,4", "Up R 1,2",
