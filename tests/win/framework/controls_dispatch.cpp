@@ -497,3 +497,45 @@ TEST_F(ControlsTest, DestroyingAParentFreesItsChildrenAndWindows) {
     EXPECT_EQ(int(form->Components().size()), owned - 2);
     EXPECT_EQ(TWinControl::FromHandle(childWindow), nullptr);
 }
+
+namespace {
+// Like the translucent buttons: a transparent window over a parent that
+// does not clip it, never erased, painting through its double buffer.
+class SeeThroughControl : public PaintControl {
+public:
+    explicit SeeThroughControl(TComponent* owner) : PaintControl(owner) {
+        SetDoubleBuffered(true);
+        Brush()->SetStyle(bsClear);
+        SetControlStyle(ControlStyle() + csOpaque);
+    }
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        PaintControl::CreateParams(p);
+        p.exStyle |= WS_EX_TRANSPARENT;
+    }
+};
+}  // namespace
+
+TEST_F(ControlsTest, SeeThroughControlOverAnUnclippedDoubleBufferedFormIsPaintedAndClickable) {
+    form->SetColor(clRed);
+    form->SetDoubleBuffered(true);
+    HWND f = form->Handle();
+    SetWindowLongPtrW(f, GWL_STYLE, GetWindowLongPtrW(f, GWL_STYLE) & ~LONG_PTR(WS_CLIPCHILDREN));
+    auto* p = new SeeThroughControl(form.get());
+    p->SetBounds(200, 100, 20, 20);
+    p->SetParent(form.get());
+    int clicks = 0;
+    p->OnClick.handler = [&](TObject*) { ++clicks; };
+    form->Invalidate();
+    for (int i = 0; i < 5; ++i) {
+        Pump();
+        Sleep(10);
+    }
+    EXPECT_GE(p->paints, 1);
+    EXPECT_EQ(ScreenPixel(f, 201, 101), ColorRef(clBlue));  // its paint
+    EXPECT_EQ(ScreenPixel(f, 199, 101), ColorRef(clRed));   // the form beside it
+    // The system finds it under the cursor, so real presses reach it.
+    POINT s = form->ClientToScreen(POINT{210, 110});
+    EXPECT_EQ(WindowFromPoint(s), p->Handle());
+}
