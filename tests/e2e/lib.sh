@@ -64,11 +64,14 @@ e2e_evidence() {
   import -window root "$E2E_SHOTS/$name" 2>/dev/null && echo "      screenshot: $E2E_SHOTS/$name"
 }
 
+_e2e_deadline() {  # _e2e_deadline SECONDS (may be fractional): prints now + SECONDS in ns
+  echo $(( $(date +%s%N) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }') * 1000000 ))
+}
+
 # e2e_poll SECONDS command...: runs the command every 0.1 s until it succeeds
 # or the time is up; prints the last run's output.
 e2e_poll() {
-  local seconds="$1" out="" end; shift
-  end=$(( $(date +%s%N) + seconds * 1000000000 ))
+  local out="" end; end=$(_e2e_deadline "$1"); shift
   while :; do
     out=$("$@" 2>&1) && { [ -n "$out" ] && printf '%s\n' "$out"; return 0; }
     [ "$(date +%s%N)" -ge "$end" ] && break
@@ -81,8 +84,7 @@ e2e_poll() {
 # e2e_holds SECONDS command...: the command succeeds on every run for the
 # whole time (checks that something stays as it is).
 e2e_holds() {
-  local seconds="$1" end; shift
-  end=$(( $(date +%s%N) + seconds * 1000000000 ))
+  local end; end=$(_e2e_deadline "$1"); shift
   while [ "$(date +%s%N)" -lt "$end" ]; do
     "$@" || return 1
     sleep 0.1
@@ -210,6 +212,19 @@ e2e_above() {  # e2e_above WIN: the window is in the topmost band
 }
 
 e2e_not_above() { ! e2e_above "$1"; }
+
+# e2e_stacked_above A B: X window A is in front of B (the window manager's
+# stacking list runs from bottom to top).
+e2e_stacked_above() {
+  local list id n=0 ia="" ib=""
+  list=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+  for id in $list; do
+    n=$((n + 1))
+    [ $((id)) -eq $(($1)) ] && ia=$n
+    [ $((id)) -eq $(($2)) ] && ib=$n
+  done
+  [ -n "$ia" ] && [ -n "$ib" ] && [ "$ia" -gt "$ib" ] || { echo "stacking (bottom to top): $list"; return 1; }
+}
 
 # The top-level window (direct child of the root) that holds WIN: the window
 # manager's frame, or WIN itself.
