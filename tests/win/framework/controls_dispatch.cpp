@@ -539,3 +539,21 @@ TEST_F(ControlsTest, SeeThroughControlOverAnUnclippedDoubleBufferedFormIsPainted
     POINT s = form->ClientToScreen(POINT{210, 110});
     EXPECT_EQ(WindowFromPoint(s), p->Handle());
 }
+
+TEST_F(ControlsTest, FormCanvasOutsidePaintingReadsTheWindowAndIsReleasedAfterTheMessage) {
+    form->SetColor(clRed);
+    form->Repaint();
+    TCanvas* canvas = form->Canvas();
+    ASSERT_TRUE(canvas->HandleAllocated());
+    EXPECT_EQ(canvas->Pixel(300, 200), clRed);
+    // Copying a rectangle of the form, as the translucent buttons do at their first paint.
+    TBitmap copy(10, 10);
+    copy.Canvas().CopyRect(RECT{0, 0, 10, 10}, *canvas, RECT{300, 200, 310, 210});
+    EXPECT_EQ(copy.Canvas().Pixel(5, 5), clRed);
+    // The window DC goes back when a message returns to the loop.
+    SendMessageW(form->Handle(), WM_NULL, 0, 0);
+    EXPECT_FALSE(canvas->HandleAllocated());
+    EXPECT_TRUE(form->Canvas()->HandleAllocated());
+    FreeDeviceContexts();
+    EXPECT_FALSE(canvas->HandleAllocated());
+}
