@@ -30,23 +30,24 @@ protected:
         hwnd = control->Handle();
         // Leave tracking asks where the real cursor is: put it on the control,
         // which then has the mouse inside it (its real enter is logged).
-        // The window manager maps a new window a little later: move the
-        // cursor on until the control reports it (at most about 3 s).
-        Pump();
+        // Start with the cursor off the control, long enough for the system's
+        // leave tracking (it polls) to settle; then move it on and wait for
+        // the enter (the window manager may map a new window a little later).
+        MoveMouse(POINT{2, 2});
+        for (int i = 0; i < 30; ++i) {
+            Pump();
+            Sleep(10);
+        }
         control->Clear();
         auto entered = [&] {
             const Log& l = control->Log();
             return std::find(l.begin(), l.end(), "Enter") != l.end();
         };
-        POINT p = control->ClientToScreen(POINT{10, 10});
-        for (int i = 0; i < 30 && !entered(); ++i) {
-            MoveMouse(POINT{2, 2});
+        const POINT p = control->ClientToScreen(POINT{10, 10});
+        for (int i = 0; i < 300 && !entered(); ++i) {
+            if (i % 10 == 0) MoveMouse(p);
             Pump();
-            MoveMouse(p);
-            for (int j = 0; j < 10 && !entered(); ++j) {
-                Pump();
-                Sleep(10);
-            }
+            Sleep(10);
         }
         enteredAtStart = entered();
         control->Clear();
