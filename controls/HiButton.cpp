@@ -744,6 +744,8 @@ void THiSukeSukeImg::ColorsSelected() {
 }
 
 void THiSukeSukeImg::DrawImage(THiBitmap& work, const RECT& f) {
+    // At ratio 0 the blend leaves every pixel as it is: no buffer is needed.
+    if (imageBlendRitu_ == 0) return;
     const int fw = frameWidth_;
     const int faceWidth = f.right - f.left;
     const int faceHeight = f.bottom - f.top;
