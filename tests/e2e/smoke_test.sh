@@ -6,7 +6,10 @@ e2e_start_app
 win=$(e2e_wait_window '^Rastel')
 e2e_check "the main window appears" test -n "$win"
 if [ -n "$win" ]; then
-  xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
+  # Alt+F4 goes to the active window: wait until the new window is it.
+  active() { xdotool windowactivate "$win" 2>/dev/null; sleep 0.2; [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ]; }
+  e2e_check "the main window can be activated" e2e_poll 10 active
+  xdotool key --clearmodifiers alt+F4
 fi
 e2e_check "closing the window ends the program" e2e_wait_exit 20
 e2e_end
