@@ -347,6 +347,8 @@ void THiButtonBase::TakeFocus() {
 }
 
 void THiButtonBase::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    // A press is over the button even when no enter notice came before it.
+    mouseInside_ = 1;
     TakeFocus();
     const bool starting = !pressed_;
     const TButtonState stateBefore = buttonState_;
@@ -408,8 +410,12 @@ void THiButtonBase::MouseUp(TMouseButton button, TShiftState shift, int x, int y
 void THiButtonBase::MouseMove(TShiftState shift, int x, int y) { THiBase::MouseMove(shift, x, y); }
 
 void THiButtonBase::MouseEnter(TShiftState shift, int x, int y) {
+    const bool wasInside = mouseInside_ == 1;
     mouseInside_ = 1;
-    if (pressed_)
+    // Coming back to a held button presses it again. An enter notice that
+    // arrives late for a press made inside is no return: pressing again
+    // would switch a toggle straight back.
+    if (pressed_ && !wasInside)
         MouseDown(mbLeft, shift, x, y);
     else
         Invalidate();

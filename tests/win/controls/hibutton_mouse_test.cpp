@@ -181,6 +181,23 @@ TEST_F(HiMouse, ToggleLeftAndReenteredWhileHeld) {
     EXPECT_EQ(log, (Log{"down", "down", "click", "up"}));
 }
 
+// The press comes before any move over the button; the enter notice that
+// the next move brings must not press the toggle a second time.
+TEST_F(HiMouse, ALateEnterNoticeDoesNotPressAgain) {
+    auto* t = Add(bsToggle);
+    Press(t);
+    EXPECT_EQ(t->MouseInside(), 1);
+    Send(t, WM_MOUSEMOVE, MK_LBUTTON, 6, 6);
+    EXPECT_EQ(t->ButtonState(), bstOn);
+    EXPECT_FALSE(t->Raised());
+    Send(t, WM_MOUSEMOVE, MK_LBUTTON, 60, 6);
+    Send(t, WM_MOUSEMOVE, MK_LBUTTON, 7, 6);
+    EXPECT_FALSE(t->Raised()) << "a real return still presses again";
+    Release(t);
+    EXPECT_EQ(t->ButtonState(), bstOn);
+    EXPECT_EQ(log, (Log{"down", "down", "click", "up"}));
+}
+
 TEST_F(HiMouse, RightAndMiddleButtonsToggleWithoutAClick) {
     auto* t = Add(bsToggle);
     Hover(t);
