@@ -141,9 +141,12 @@ void THiBase::ClearParentClipChildren() {
     SetWindowLongW(parent, GWL_STYLE, style & ~LONG(WS_CLIPCHILDREN));
 }
 
+// A parent without a window yet is not made to create one here (that would
+// create every later sibling before its properties are read); the style is
+// cleared when this control's own window is made.
 void THiBase::SetParent(TWinControl* parent) {
     TCustomControl::SetParent(parent);
-    if (Parent()) ClearParentClipChildren();
+    if (Parent() && Parent()->HandleAllocated()) ClearParentClipChildren();
 }
 
 void THiBase::CreateParams(TCreateParams& params) {

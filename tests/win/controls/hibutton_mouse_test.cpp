@@ -346,6 +346,23 @@ TEST_F(HiMouse, SeeThroughWindowStyles) {
     EXPECT_FALSE(GetWindowLongW(designed->Handle(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
 }
 
+// Parenting to a form that has no window yet makes none (a description
+// reader would otherwise create every later sibling before its properties
+// are read); the form's window, once made, still lets the control see through.
+TEST_F(HiMouse, ParentWithoutAWindowGetsNoneFromTheControl) {
+    TForm later(nullptr);
+    auto* b = new THiSukeSukeImgEx(&later);
+    b->SetParent(&later);
+    auto* sibling = new TCustomControl(&later);
+    sibling->SetParent(&later);
+    EXPECT_FALSE(later.HandleAllocated());
+    EXPECT_FALSE(sibling->HandleAllocated());
+    later.HandleNeeded();
+    ASSERT_TRUE(b->HandleAllocated());
+    EXPECT_FALSE(GetWindowLongW(later.Handle(), GWL_STYLE) & WS_CLIPCHILDREN);
+    EXPECT_TRUE(GetWindowLongW(b->Handle(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+}
+
 TEST_F(HiMouse, BackgroundIsNeverErased) {
     auto* b = Add(bsNormal);
     TBitmap memory(8, 8);
