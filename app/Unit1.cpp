@@ -21,6 +21,13 @@ std::function<void(TObject*)> Handler(TForm1* form, F method) {
     return [form, method](TObject* sender) { (form->*method)(sender); };
 }
 
+template <class F>
+std::function<TMouseEventHandler> MouseHandler(TForm1* form, F method) {
+    return [form, method](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+        (form->*method)(sender, button, shift, x, y);
+    };
+}
+
 // The bitmap's pixels as 24-bit rows: read in place when they are 24-bit
 // already, otherwise converted in a copy kept in `holder`, so the bitmap
 // itself is never changed.
@@ -41,7 +48,13 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     RegisterMethod("Button1Click", Handler(this, &TForm1::Button1Click));
     RegisterMethod("Button2Click", Handler(this, &TForm1::Button2Click));
     RegisterMethod("ComboBox1CloseUp", Handler(this, &TForm1::ComboBox1CloseUp));
+    RegisterMethod("HiSukeSukeImgEx1Click", Handler(this, &TForm1::HiSukeSukeImgEx1Click));
+    RegisterMethod("HiSukeSukeImgEx1MouseUp", MouseHandler(this, &TForm1::HiSukeSukeImgEx1MouseUp));
+    // The description names the toggle's class; the static linker may drop
+    // the registration that runs at start-up.
+    RegisterHiButtonClasses();
     ReadDescription(kUnit1Description);
+    HiSukeSukeImgEx1 = &FindComponentAs<THiSukeSukeImgEx>(*this, "HiSukeSukeImgEx1");
     Button1 = &FindComponentAs<TButton>(*this, "Button1");
     CheckBox1 = &FindComponentAs<TCheckBox>(*this, "CheckBox1");
     ComboBox1 = &FindComponentAs<TComboBox>(*this, "ComboBox1");
@@ -74,6 +87,15 @@ void TForm1::ComboBox1CloseUp(TObject*) {
                                   RadioButton3->Checked(), CheckBox1->Checked());
     // An empty name (no row) still goes through, and ends in the open error.
     ApplyGridImage(fileName);
+}
+
+void TForm1::HiSukeSukeImgEx1Click(TObject*) {
+    // The press has already switched the state; the band follows it.
+    SetWindowTopMost(Handle(), HiSukeSukeImgEx1->ButtonState() == bstOn);
+}
+
+void TForm1::HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton, TShiftState, int, int) {
+    HiSukeSukeImgEx1Click(sender);
 }
 
 TColor TForm1::GridTransparentColor(const TBitmap& bitmap) {

@@ -17,13 +17,47 @@ object Form1: TForm1
   OnCreate = FormCreate
   PixelsPerInch = 96
   TextHeight = 12
+  object HiSukeSukeImgEx1: THiSukeSukeImgEx
+    Left = 615
+    Top = 23
+    Width = 44
+    Height = 20
+    TabOrder = 0
+    OnFrameColor = clWhite
+    OnCaption.Strings = (
+      '常時前')
+    OffCaption.Strings = (
+      'フリー')
+    OnClick = HiSukeSukeImgEx1Click
+    OnMouseUp = HiSukeSukeImgEx1MouseUp
+    BevelWidth = 3
+    OnFaceColor = 14995945
+    ShadowColor = clSilver
+    OnHighlightColor = 15391981
+    OnShadowColor = 12027588
+    OnFontColor = clRed
+    ButtonStyle = bsToggle
+    ButtonState = bstOn
+    BlendRitu = 255
+    ImageBlendRitu = 0
+    Font2.Charset = SHIFTJIS_CHARSET
+    Font2.Color = clWindowText
+    Font2.Height = -12
+    Font2.Name = 'ＭＳ Ｐゴシック'
+    Font2.Style = []
+    Font3.Charset = SHIFTJIS_CHARSET
+    Font3.Color = clWindowText
+    Font3.Height = -12
+    Font3.Name = 'ＭＳ Ｐゴシック'
+    Font3.Style = []
+  end
   object Button1: TButton
     Left = 698
     Top = 23
     Width = 30
     Height = 21
     Caption = '終了'
-    TabOrder = 0
+    TabOrder = 1
     OnClick = Button1Click
   end
   object CheckBox1: TCheckBox
@@ -34,7 +68,7 @@ object Form1: TForm1
     Caption = '強調'
     Color = 7326443
     ParentColor = False
-    TabOrder = 1
+    TabOrder = 2
     OnClick = ComboBox1CloseUp
   end
   object ComboBox1: TComboBox
@@ -48,7 +82,7 @@ object Form1: TForm1
     Ctl3D = False
     ItemHeight = 12
     ItemIndex = 0
-    TabOrder = 2
+    TabOrder = 3
     OnCloseUp = ComboBox1CloseUp
     Items.Strings = (
       'SkyBlue'
@@ -63,7 +97,7 @@ object Form1: TForm1
     Width = 18
     Height = 21
     Caption = '移'
-    TabOrder = 3
+    TabOrder = 4
     OnClick = Button2Click
   end
   object RadioButton2: TRadioButton
@@ -74,7 +108,7 @@ object Form1: TForm1
     Caption = '8升'
     Color = 7326443
     ParentColor = False
-    TabOrder = 4
+    TabOrder = 5
     OnClick = ComboBox1CloseUp
   end
   object RadioButton1: TRadioButton
@@ -86,7 +120,7 @@ object Form1: TForm1
     Checked = True
     Color = 7326443
     ParentColor = False
-    TabOrder = 5
+    TabOrder = 6
     TabStop = True
     OnClick = ComboBox1CloseUp
   end
@@ -98,7 +132,7 @@ object Form1: TForm1
     Caption = '大'
     Color = 7326443
     ParentColor = False
-    TabOrder = 6
+    TabOrder = 7
     OnClick = ComboBox1CloseUp
   end
   object Image1: TImage

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "controls/HiButton.h"
 #include "core/region.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
@@ -15,7 +16,8 @@ class TForm1 : public TForm {
 public:
     explicit TForm1(TComponent* owner);
 
-    // Controls of the description, in tab order (the stay-on-top toggle goes first).
+    // Controls of the description, in tab order.
+    THiSukeSukeImgEx* HiSukeSukeImgEx1 = nullptr;  // stay on top: "常時前" / "フリー"
     TButton* Button1 = nullptr;
     TCheckBox* CheckBox1 = nullptr;
     TComboBox* ComboBox1 = nullptr;
@@ -32,6 +34,12 @@ public:
     void Button2Click(TObject* sender);
     // Shared by the colour list, the emphasis box and the size radio buttons.
     void ComboBox1CloseUp(TObject* sender);
+    // The stay-on-top toggle: the band follows its state (on: topmost).
+    void HiSukeSukeImgEx1Click(TObject* sender);
+    // Also after every release that ends a press on the toggle: a second
+    // press of a double click, a right-button press or a press taken back
+    // outside raise no click, yet the band must still match the toggle.
+    void HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 
     // Loads a grid image, shows it in Image1 and cuts the window to it. Errors
     // propagate; on every failure the window keeps its previous grid and shape.

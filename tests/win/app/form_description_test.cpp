@@ -23,6 +23,7 @@ struct Bounds {
 
 // Design positions and sizes, in tab order.
 const std::vector<Bounds> kMainControls = {
+    {"HiSukeSukeImgEx1", 615, 23, 44, 20},
     {"Button1", 698, 23, 30, 21},      {"CheckBox1", 684, 64, 43, 17},    {"ComboBox1", 614, 62, 70, 20},
     {"Button2", 661, 23, 18, 21},      {"RadioButton2", 650, 46, 35, 15}, {"RadioButton1", 686, 46, 41, 15},
     {"RadioButton3", 616, 46, 33, 15}, {"Image1", 0, 0, 33, 25},
@@ -38,6 +39,8 @@ using FormDescriptionTest = AppTest;
 TEST_F(FormDescriptionTest, MainWindowReadsAsDesigned) {
     Screen.SetPixelsPerInch(96);
     TForm1 f(nullptr);
+    // Reading makes no window: every control is created with its properties read.
+    EXPECT_FALSE(f.HandleAllocated());
     EXPECT_EQ(f.Caption(), "Rastel （Ver 2.12.13)");
     EXPECT_EQ(f.BorderStyle(), bsSingle);
     EXPECT_EQ(f.BorderIcons(), TBorderIcons{biSystemMenu});
@@ -59,9 +62,43 @@ TEST_F(FormDescriptionTest, MainWindowReadsAsDesigned) {
                   (std::vector<int>{b.left, b.top, b.width, b.height}))
             << b.name;
     }
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 8; ++i)
         EXPECT_EQ(dynamic_cast<TWinControl*>(f.FindComponent(kMainControls[std::size_t(i)].name))->TabOrder(), i)
             << kMainControls[std::size_t(i)].name;
+
+    // The stay-on-top toggle: switched on, pressed, in the pink of its on look.
+    THiSukeSukeImgEx& t = *f.HiSukeSukeImgEx1;
+    EXPECT_EQ(&t, f.FindComponent("HiSukeSukeImgEx1"));
+    EXPECT_EQ(t.ClassName(), "THiSukeSukeImgEx");
+    EXPECT_EQ(t.OnCaption()->Lines(), std::vector<std::string>{"常時前"});
+    EXPECT_EQ(t.OffCaption()->Lines(), std::vector<std::string>{"フリー"});
+    EXPECT_EQ(t.ButtonStyle(), bsToggle);
+    EXPECT_EQ(t.ButtonState(), bstOn);
+    EXPECT_FALSE(t.Raised());
+    EXPECT_EQ(t.GroupID(), 0);
+    EXPECT_EQ(t.BevelWidth(), 3);
+    EXPECT_EQ(t.OnFaceColor(), rastel::RGBColor(233, 209, 228));
+    EXPECT_EQ(t.OnHighlightColor(), rastel::RGBColor(237, 220, 234));
+    EXPECT_EQ(t.OnShadowColor(), rastel::RGBColor(196, 134, 183));
+    EXPECT_EQ(t.ShadowColor(), clSilver);
+    EXPECT_EQ(t.OnFontColor(), clRed);
+    EXPECT_EQ(t.OnFrameColor(), clWhite);
+    EXPECT_EQ(t.OffFaceColor(), clBtnFace);
+    EXPECT_EQ(t.FrameWidth(), 0);
+    EXPECT_EQ(t.BlendRitu(), 255);
+    EXPECT_EQ(t.ImageBlendRitu(), 0);
+    EXPECT_FALSE(t.MouseOverColor()->Enabled());
+    EXPECT_FALSE(t.OnImagePict()->HasGraphic() || t.OffImagePict()->HasGraphic());
+    for (TFont* font : {t.Font2(), t.Font3()}) {
+        EXPECT_EQ(font->Charset(), SHIFTJIS_CHARSET);
+        EXPECT_EQ(font->Color(), clWindowText);
+        EXPECT_EQ(font->Height(), -12);
+        EXPECT_EQ(font->Name(), "ＭＳ Ｐゴシック");
+        EXPECT_TRUE(font->Style().Empty());
+    }
+    EXPECT_TRUE(t.ParentFont()) << "the toggle's font follows the window's";
+    EXPECT_EQ(t.Font()->Name(), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(t.Font()->Height(), -12);
 
     EXPECT_EQ(f.Button1->Caption(), "終了");
     EXPECT_EQ(f.Button2->Caption(), "移");
@@ -90,6 +127,9 @@ TEST_F(FormDescriptionTest, MainWindowReadsAsDesigned) {
     EXPECT_EQ(f.Button1->OnClick.handlerName, "Button1Click");
     EXPECT_EQ(f.Button2->OnClick.handlerName, "Button2Click");
     EXPECT_EQ(f.ComboBox1->OnCloseUp.handlerName, "ComboBox1CloseUp");
+    EXPECT_EQ(t.OnClick.handlerName, "HiSukeSukeImgEx1Click");
+    EXPECT_EQ(t.OnMouseUp.handlerName, "HiSukeSukeImgEx1MouseUp");
+    EXPECT_TRUE(t.OnClick && t.OnMouseUp);
     for (TControl* c : std::vector<TControl*>{f.CheckBox1, f.RadioButton1, f.RadioButton2, f.RadioButton3}) {
         EXPECT_EQ(c->OnClick.handlerName, "ComboBox1CloseUp") << c->Name();
         EXPECT_TRUE(c->OnClick) << c->Name();
