@@ -33,15 +33,26 @@ else
   band_is() { [ "$(band)" = "$1" ] || { echo "the band is $(band)"; return 1; }; }
   windows_topmost_is() { e2e_main_info && [ "$M_TOPMOST" = "$1" ] || { echo "WS_EX_TOPMOST is $M_TOPMOST"; return 1; }; }
 
+  # The toggle's look, read from the screen with the pointer elsewhere.
+  toggle_look() { e2e_main_info >/dev/null && "$RASTEL_E2E_X" hash $((C_X + 615)) $((C_Y + 23)) 44 20; }
+  steady_look() { local a b; a=$(toggle_look); sleep 0.3; b=$(toggle_look); [ "$a" = "$b" ] && echo "$a"; }
+
   toggle_click
   e2e_check "a click takes the grid out of the topmost band" e2e_poll 5 band_is ordinary
   e2e_check "Windows agrees" windows_topmost_is 0
+  look_off=$(e2e_poll 3 steady_look)
   activate_cover
   e2e_check "now another window can cover the grid" e2e_poll 3 e2e_stacked_above "${cover:-0}" "$E2E_WIN"
 
   toggle_click
   e2e_check "a second click puts it back in the topmost band" e2e_poll 5 band_is topmost
   e2e_check "Windows agrees" windows_topmost_is 1
+  look_on=$(e2e_poll 3 steady_look)
+  e2e_check "the toggle looks different on and off" test -n "$look_on" -a "$look_on" != "$look_off"
+  looks_like_band() {
+    local want=$look_off; [ "$(band)" = topmost ] && want=$look_on
+    [ "$(toggle_look)" = "$want" ] || { echo "the band is $(band) but the toggle does not show it"; return 1; }
+  }
   e2e_check "and in front of the other window" e2e_poll 3 e2e_stacked_above "$E2E_WIN" "${cover:-0}"
   activate_cover
   e2e_check "where it stays when the other window is activated" e2e_poll 3 e2e_stacked_above "$E2E_WIN" "${cover:-0}"
@@ -52,6 +63,7 @@ else
     sleep 0.7  # past the double-click time, so the next click is a single one
     local before; before=$(band)
     echo "  after $1 the band is $before"
+    e2e_check "after $1 the toggle shows the band's state" e2e_poll 3 looks_like_band
     toggle_click
     local want=topmost; [ "$before" = topmost ] && want=ordinary
     e2e_check "after $1 the toggle agrees with the band: the next click makes it $want" e2e_poll 3 band_is "$want"

@@ -12,6 +12,9 @@
 //       are drawn over the image. Exit 0 when both agree, 1 when not.
 //   rastel-e2e-x pixel X Y
 //       the colour of the screen at X,Y as "R G B".
+//   rastel-e2e-x hash X Y W H
+//       a hash of the screen's pixels in that rectangle, to tell whether two
+//       looks of a control are the same.
 //
 // WIN is a window id in decimal or 0x hex. Solid means: not of the image's
 // transparent colour (its bottom-left pixel, or white for 1-bit images).
@@ -191,10 +194,28 @@ int CmdPixel(Display* dpy, int x, int y) {
     return 0;
 }
 
+int CmdHash(Display* dpy, int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) return Fail("empty rectangle");
+    XImage* shot = XGetImage(dpy, DefaultRootWindow(dpy), x, y, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
+    if (!shot) return Fail("cannot read the screen");
+    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a
+    for (int yy = 0; yy < h; ++yy)
+        for (int xx = 0; xx < w; ++xx) {
+            const unsigned long p = XGetPixel(shot, xx, yy) & 0xFFFFFF;
+            for (int k = 0; k < 3; ++k) {
+                hash ^= (p >> (8 * k)) & 255;
+                hash *= 1099511628211ull;
+            }
+        }
+    XDestroyImage(shot);
+    std::printf("%016llx\n", static_cast<unsigned long long>(hash));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: shape WIN | match WIN BMP CX CY [EX0 EY0 EX1 EY1] | pixel X Y");
+    if (argc < 2) return Fail("usage: shape WIN | match WIN BMP CX CY [EX0 EY0 EX1 EY1] | pixel X Y | hash X Y W H");
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) return Fail("cannot open the display");
     XSetErrorHandler(IgnoreXErrors);
@@ -209,6 +230,8 @@ int main(int argc, char** argv) {
             exclude = {ex0, ey0, std::atoi(argv[8]) - ex0 + 1, std::atoi(argv[9]) - ey0 + 1};
         }
         rc = CmdMatch(dpy, ParseWindow(argv[2]), argv[3], std::atoi(argv[4]), std::atoi(argv[5]), exclude);
+    } else if (cmd == "hash" && argc == 6) {
+        rc = CmdHash(dpy, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
     } else if (cmd == "pixel" && argc == 4) {
         rc = CmdPixel(dpy, std::atoi(argv[2]), std::atoi(argv[3]));
     } else {
