@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,38 @@ TEST_F(ToggleTest, StartsOnWithTheWindowTopmost) {
     EXPECT_EQ(GetParent(toggle->Handle()), main);
     // First in the tab order of the window.
     EXPECT_EQ(toggle->TabOrder(), 0);
+}
+
+// The composed face reaches the main window, in the colour of each look
+// (read where no caption is drawn: the face's top row).
+TEST_F(ToggleTest, ShowsItsLookOnTheWindow) {
+    auto facePixel = [this] {
+        for (int i = 0; i < 100 && !toggle->FirstPaintDone(); ++i) {
+            Pump();
+            Sleep(5);
+        }
+        // Let every pending paint (the window's and the toggle's) land first.
+        for (int i = 0; i < 5; ++i) {
+            Pump();
+            Sleep(10);
+        }
+        HDC dc = GetDC(toggle->Handle());
+        const COLORREF c = GetPixel(dc, 20, 3);
+        ReleaseDC(toggle->Handle(), dc);
+        return TColor(c);
+    };
+    // Opaque at ratio 255: the colour weighed by 255/256, the background by 1/256.
+    auto opaque = [](TColor c) {
+        const TColor rgb = rastel::ColorToRGB(c);
+        return rastel::RGBColor(std::uint8_t(rastel::RedOf(rgb) * 255 >> 8),
+                                std::uint8_t(rastel::GreenOf(rgb) * 255 >> 8),
+                                std::uint8_t(rastel::BlueOf(rgb) * 255 >> 8));
+    };
+    EXPECT_EQ(facePixel(), rastel::RGBColor(232, 208, 227));
+    LeftClick();
+    EXPECT_EQ(facePixel(), opaque(clBtnFace));
+    LeftClick();
+    EXPECT_EQ(facePixel(), rastel::RGBColor(232, 208, 227));
 }
 
 TEST_F(ToggleTest, ClicksSwitchTheBand) {
