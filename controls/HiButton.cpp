@@ -58,16 +58,8 @@ constexpr TColor kFocusOnBlackEdgeColor = 0x884444;  // dark blue: red 0x44, gre
 
 }  // namespace
 
-TShiftState CurrentShiftState() {
-    TShiftState s;
-    if (GetKeyState(VK_LBUTTON) < 0) s.Include(ssLeft);
-    if (GetKeyState(VK_RBUTTON) < 0) s.Include(ssRight);
-    if (GetKeyState(VK_MBUTTON) < 0) s.Include(ssMiddle);
-    if (GetKeyState(VK_SHIFT) < 0) s.Include(ssShift);
-    if (GetKeyState(VK_CONTROL) < 0) s.Include(ssCtrl);
-    if (GetKeyState(VK_MENU) < 0) s.Include(ssAlt);
-    return s;
-}
+// The live key state (GetKeyState): mouse buttons, Shift, Ctrl and Alt.
+TShiftState CurrentShiftState() { return KeyboardShiftState(); }
 
 // ------------------------------------------------------------------ THiBase
 

@@ -175,11 +175,11 @@ void TForm::CreateParams(TCreateParams& p) {
     p.height = outer.bottom - outer.top;
 }
 
-void TForm::SetBorderStyle(TFormBorderStyle s) {
-    if (borderStyle_ == s) return;
+void TForm::ChangeFrame(const std::function<void()>& change) {
+    // The client area keeps its size; the outer size follows the new frame.
     const int cw = ClientWidth();
     const int ch = ClientHeight();
-    borderStyle_ = s;
+    change();
     if (HandleAllocated()) {
         RecreateWnd();
     } else {
@@ -191,20 +191,12 @@ void TForm::SetBorderStyle(TFormBorderStyle s) {
     }
 }
 
+void TForm::SetBorderStyle(TFormBorderStyle s) {
+    if (borderStyle_ != s) ChangeFrame([&] { borderStyle_ = s; });
+}
+
 void TForm::SetBorderIcons(TBorderIcons icons) {
-    if (borderIcons_ == icons) return;
-    const int cw = ClientWidth();
-    const int ch = ClientHeight();
-    borderIcons_ = icons;
-    if (HandleAllocated()) {
-        RecreateWnd();
-    } else {
-        clientWidth_ = cw;
-        clientHeight_ = ch;
-        RECT outer = OuterRectForClient(cw, ch);
-        width_ = outer.right - outer.left;
-        height_ = outer.bottom - outer.top;
-    }
+    if (borderIcons_ != icons) ChangeFrame([&] { borderIcons_ = icons; });
 }
 
 RECT TForm::ClientRect() const {

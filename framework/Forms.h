@@ -113,6 +113,7 @@ private:
     void ApplyScaling();
     void PlaceOnFirstShow();
     RECT OuterRectForClient(int clientWidth, int clientHeight) const;
+    void ChangeFrame(const std::function<void()>& change);
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
