@@ -698,17 +698,19 @@ void TWinControl::WndProc(TMessage& m) {
         }
         break;
     case WM_MOUSEMOVE:
-        TrackMouse(m);
-        [[fallthrough]];
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
+        // A press can come with no move before it: the pointer is over the
+        // control all the same, and a later drag off must be noticed.
+        TrackMouse(m);
+        [[fallthrough]];
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
         if (ownClass_) {
             MouseMessage(m);
             DefaultHandler(m);

@@ -198,6 +198,22 @@ TEST_F(HiMouse, ALateEnterNoticeDoesNotPressAgain) {
     EXPECT_EQ(log, (Log{"down", "down", "click", "up"}));
 }
 
+// A press with no move before it still knows the pointer is over the
+// button: dragging off then pops a push button up, and coming back sinks it.
+TEST_F(HiMouse, PressWithoutAMoveBeforeItStillNoticesTheLeave) {
+    auto* b = Add(bsNormal);
+    Press(b);
+    Send(b, WM_MOUSEMOVE, MK_LBUTTON, 70, 5);
+    EXPECT_EQ(b->MouseInside(), 0);
+    EXPECT_TRUE(b->Raised()) << "dragged off";
+    Send(b, WM_MOUSEMOVE, MK_LBUTTON, 6, 5);
+    EXPECT_EQ(b->MouseInside(), 1);
+    EXPECT_FALSE(b->Raised()) << "back over the button";
+    Release(b);
+    EXPECT_TRUE(b->Raised());
+    EXPECT_EQ(log, (Log{"down", "down", "click", "up"}));
+}
+
 TEST_F(HiMouse, RightAndMiddleButtonsToggleWithoutAClick) {
     auto* t = Add(bsToggle);
     Hover(t);
