@@ -15,7 +15,10 @@ void THiBitmap::BlendDraw(int x, int y, int width, int height, TBitmap& dest, st
     // View24 converts dest to 24 bits per pixel before anything else.
     const rastel::BgrView target = dest.View24();
     const rastel::BgrView source = View24();
-    if (rastel::BlendDraw(source, x, y, width, height, target, ratio)) dest.Modified();
+    const bool blended = rastel::BlendDraw(source, x, y, width, height, target, ratio);
+    // From a column inside dest on, the blend counts as a modification even
+    // with no row in range, also when either bitmap has no rows at all.
+    if (x >= 0 ? ratio != 0 && width > 0 && x < dest.Width() : blended) dest.Modified();
 }
 
 void THiBitmap::BlendFill(int x, int y, int width, int height, TColor color, std::uint8_t ratio) {

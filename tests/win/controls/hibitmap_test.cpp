@@ -66,6 +66,19 @@ TEST(HiBitmap, BlendDrawNotifiesExactlyWhenItModifies) {
         for (int x = 0; x < 6; ++x) EXPECT_EQ(Px(dest, x, y), clWhite) << x << "," << y;
     src.BlendDraw(1, 1, 4, 4, dest, 255);
     EXPECT_EQ(changes.count, 2);
+
+    // Bitmaps of no rows still have columns: the blend counts as a modification.
+    THiBitmap flat;
+    flat.SetSize(4, 0);
+    flat.BlendDraw(0, 0, flat.Width(), flat.Height(), dest, 128);
+    EXPECT_EQ(changes.count, 3);
+    TBitmap flatDest(6, 0);
+    Changes flatChanges;
+    flatChanges.Watch(flatDest);
+    src.BlendDraw(1, 0, 4, 4, flatDest, 128);
+    EXPECT_EQ(flatChanges.count, 1);
+    src.BlendDraw(6, 0, 4, 4, flatDest, 128);  // x at the width: no column
+    EXPECT_EQ(flatChanges.count, 1);
 }
 
 TEST(HiBitmap, BlendDrawClipsToASmallerDest) {
