@@ -668,11 +668,13 @@ void THiSukeSuke::Compose(TCanvas* target) {
         // A new buffer is white: where nothing was captured the face blends over white.
         THiBitmap work;
         work.SetSize(width, height);
-        const int copyWidth = std::min(width, background_->Width());
-        const int copyHeight = std::min(height, background_->Height());
+        // Read as 24-bit rows whatever the snapshot's format was turned into.
+        const rastel::BgrView snapshot = background_->View24();
+        const int copyWidth = std::min(width, snapshot.width);
+        const int copyHeight = std::min(height, snapshot.height);
         if (copyWidth > 0)
             for (int y = 0; y < copyHeight; ++y)
-                std::copy_n(background_->ScanLine(y), std::size_t(copyWidth) * 3, work.ScanLine(y));
+                std::copy_n(snapshot.Row(y), std::size_t(copyWidth) * 3, work.ScanLine(y));
 
         k = SelectFaceColors();
         ColorsSelected();

@@ -416,6 +416,19 @@ TEST_F(HiPaint, WithoutASnapshotTheFaceBlendsOverWhite) {
     EXPECT_EQ(Px(out, 0, 0), clWhite);
 }
 
+// The snapshot is read as pixels whatever its format was turned into.
+TEST_F(HiPaint, SnapshotOfAnotherPixelFormatIsReadAsPixels) {
+    for (TPixelFormat pf : {pf8bit, pf1bit, pf32bit}) {
+        const TColor background = pf == pf1bit ? clWhite : kBackground;
+        auto b = Make<THiSukeSuke>(44, 20, background);
+        b->Background().SetPixelFormat(pf);
+        b->SetBlendRitu(0);
+        auto out = Paint(*b);
+        SCOPED_TRACE(int(pf));
+        ExpectEveryPixel(*out, [&](int, int) { return background; });
+    }
+}
+
 TEST_F(HiPaint, DesignModeTakesNoSnapshot) {
     THiSukeSuke b(nullptr);
     b.SetDesignMode(true);
