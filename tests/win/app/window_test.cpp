@@ -196,6 +196,31 @@ TEST_F(WindowTest, ExitButtonEndsTheMessageLoop) {
     EXPECT_TRUE(errors.empty());
 }
 
+// Alt+F4 (pressed with the focus on a control) and the system menu's close
+// command reach the main window through its own message procedure and end
+// the loop too.
+TEST_F(WindowTest, AltF4AndTheSystemMenuCloseEndTheMessageLoop) {
+    static bool timedOut = false;
+    for (const char* way : {"Alt+F4", "system menu"}) {
+        SCOPED_TRACE(way);
+        timedOut = false;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
+            timedOut = true;
+            PostQuitMessage(0);
+        });
+        if (std::string(way) == "Alt+F4")
+            PostMessageW(Form1->Button1->Handle(), WM_SYSKEYDOWN, VK_F4, LPARAM(1) | (LPARAM(1) << 29));
+        else
+            PostMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        Application.Run();
+        KillTimer(nullptr, timer);
+        EXPECT_FALSE(timedOut);
+        EXPECT_TRUE(Application.Terminated());
+        EXPECT_TRUE(IsWindow(Form1->Handle()));
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(WindowTest, MoveButtonPlacesThePanelBesideTheGrid) {
     Form1->SetBounds(100, 80, Form1->Width(), Form1->Height());
     Click(Form1->Button2);
