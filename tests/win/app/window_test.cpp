@@ -66,6 +66,21 @@ bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE;
 
 bool TopMost(HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+// The window manager places a window it has just mapped by itself, a little
+// later and maybe a pixel away from where the program put it; wait until that
+// has landed (nothing moved for 200 ms) so that it cannot undo a later move.
+RECT SettledRect(HWND h) {
+    RECT last = WindowRect(h);
+    for (int quiet = 0, i = 0; quiet < 10 && i < 150; ++i) {
+        Application.ProcessMessages();
+        Sleep(20);
+        const RECT now = WindowRect(h);
+        quiet = SameRect(now, last) ? quiet + 1 : 0;
+        last = now;
+    }
+    return last;
+}
+
 class WindowTest : public AppTest {
 protected:
     void SetUp() override {
@@ -225,27 +240,41 @@ TEST_F(WindowTest, MoveButtonPlacesThePanelBesideTheGrid) {
     Form1->SetBounds(100, 80, Form1->Width(), Form1->Height());
     Click(Form1->Button2);
     EXPECT_TRUE(IsWindowVisible(Form2->Handle()));
-    const RECT p = WindowRect(Form2->Handle());
+    RECT p = WindowRect(Form2->Handle());
     EXPECT_EQ((std::vector<int>{int(p.left), int(p.top), int(p.right - p.left)}), (std::vector<int>{840, 99, 88}));
     EXPECT_EQ(Form2->Width(), 88);
     EXPECT_FALSE(TopMost(Form2->Handle()));
     const int panelHeight = p.bottom - p.top;
+    p = SettledRect(Form2->Handle());
 
     // Nudging or moving the main window leaves the panel where it is.
-    Click(Form2->Button3);
+    Click(Form2->Button1);
     Form1->SetLeft(300);
     EXPECT_TRUE(SameRect(p, WindowRect(Form2->Handle())));
+    // Under Wine the window manager's late confirmation of one move can undo
+    // the next move of the same window: let the main window come to rest.
+    const RECT main = SettledRect(Form1->Handle());
 
-    // Opened again while shown: placed anew and brought to the front of its band.
+    // Opened again while shown: placed anew from where the main window is now,
+    // top first, then left, and brought to the front of its band. The moves
+    // are checked as asked for, since a late confirmation can hit them too.
+    std::vector<std::vector<int>> expected;
+    if (main.top + 19 != p.top) expected.push_back({int(p.left), int(main.top) + 19});
+    if (main.left + 740 != p.left) expected.push_back({int(main.left) + 740, int(main.top) + 19});
+    ASSERT_FALSE(expected.empty()) << "the main window went back to where it was";
     TForm other(nullptr);
     other.SetBounds(800, 60, 300, 200);
     other.Show();
     Pump();
     ASSERT_TRUE(IsAbove(other.Handle(), Form2->Handle()));
-    Click(Form1->Button2);
-    EXPECT_TRUE(IsAbove(Form2->Handle(), other.Handle()));
-    EXPECT_EQ((std::vector<int>{int(WindowRect(Form2->Handle()).left), int(WindowRect(Form2->Handle()).top)}),
-              (std::vector<int>{1040, 100}));
+    {
+        WindowPosLog panelMoves(Form2->Handle());
+        Click(Form1->Button2);
+        EXPECT_TRUE(IsAbove(Form2->Handle(), other.Handle()));
+        std::vector<std::vector<int>> moves;
+        for (POINT m : WindowPosLog::moves) moves.push_back(Pos(m));
+        EXPECT_EQ(moves, expected);
+    }
 
     // The close box only hides the panel; "移" shows it again with width 88.
     const HWND panel = Form2->Handle();
