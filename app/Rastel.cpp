@@ -16,7 +16,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } catch (...) {
         // A window that cannot be made at start: say so and end.
         Application.HandleException();
+        Application.DestroyComponents();
         return 1;
     }
+    // The windows go while everything they use still exists, not in the
+    // destruction of statics at exit.
+    Application.DestroyComponents();
+    Form1 = nullptr;
+    Form2 = nullptr;
     return 0;
 }

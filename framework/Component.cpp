@@ -7,11 +7,15 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 }
 
 TComponent::~TComponent() {
+    DestroyComponents();
+    if (owner_) owner_->Remove(this);
+}
+
+void TComponent::DestroyComponents() {
     while (!components_.empty()) {
         TComponent* c = components_.back();
         delete c;  // its destructor removes it from components_
     }
-    if (owner_) owner_->Remove(this);
 }
 
 void TComponent::Remove(TComponent* c) {

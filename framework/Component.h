@@ -17,6 +17,9 @@ public:
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
 
+    // Frees the owned components, last created first.
+    void DestroyComponents();
+
     TComponent* Owner() const { return owner_; }
     const std::vector<TComponent*>& Components() const { return components_; }
     TComponent* FindComponent(const std::string& name) const;
