@@ -81,146 +81,120 @@ V CheckedIntegral(std::int64_t n) {
 
 }  // namespace property_detail
 
+namespace property_detail {
+
+// The shape every plain value property shares: the getter's value, compared
+// as a V with the default, turned into its description form by toValue and
+// back into what the setter takes by fromValue.
+template <class T, class V, class Get, class Set, class ToValue, class FromValue>
+PropertyInfo ValueProperty(std::string name, PropKind kind, Get get, Set set, std::optional<V> def, ToValue toValue,
+                           FromValue fromValue) {
+    PropertyInfo p;
+    p.name = std::move(name);
+    p.kind = kind;
+    p.get = [get, kind, toValue](const TPersistent& o) {
+        PropValue v;
+        v.kind = kind;
+        toValue(V(std::invoke(get, As<T>(o))), v);
+        return v;
+    };
+    p.isStored = [get, def](const TPersistent& o) { return !def || V(std::invoke(get, As<T>(o))) != *def; };
+    p.set = [set, fromValue](TPersistent& o, const PropValue& v, TComponent*) {
+        std::invoke(set, As<T>(o), fromValue(v));
+    };
+    return p;
+}
+
+}  // namespace property_detail
+
 // Integer property; the value is range-checked against the getter's type.
 template <class T, class Get, class Set>
 PropertyInfo IntProperty(std::string name, Get get, Set set, std::optional<std::int64_t> def) {
     using namespace property_detail;
     using V = ValueOf<T, Get>;
-    PropertyInfo p;
-    p.name = std::move(name);
-    p.kind = PropKind::Integer;
-    p.get = [get](const TPersistent& o) {
-        PropValue v;
-        v.kind = PropKind::Integer;
-        v.integer = std::int64_t(std::invoke(get, As<T>(o)));
-        return v;
-    };
-    p.isStored = [get, def](const TPersistent& o) { return !def || std::int64_t(std::invoke(get, As<T>(o))) != *def; };
-    p.set = [set](TPersistent& o, const PropValue& v, TComponent*) {
-        std::invoke(set, As<T>(o), CheckedIntegral<V>(RequireInteger(v)));
-    };
-    return p;
+    return ValueProperty<T, std::int64_t>(
+        std::move(name), PropKind::Integer, get, set, def, [](std::int64_t n, PropValue& v) { v.integer = n; },
+        [](const PropValue& v) { return CheckedIntegral<V>(RequireInteger(v)); });
 }
 
 template <class T, class Get, class Set>
 PropertyInfo BoolProperty(std::string name, Get get, Set set, std::optional<bool> def) {
     using namespace property_detail;
-    PropertyInfo p;
-    p.name = std::move(name);
-    p.kind = PropKind::Boolean;
-    p.get = [get](const TPersistent& o) {
-        PropValue v;
-        v.kind = PropKind::Boolean;
-        v.integer = bool(std::invoke(get, As<T>(o)));
-        v.text = v.integer ? "True" : "False";
-        return v;
-    };
-    p.isStored = [get, def](const TPersistent& o) { return !def || bool(std::invoke(get, As<T>(o))) != *def; };
-    p.set = [set](TPersistent& o, const PropValue& v, TComponent*) { std::invoke(set, As<T>(o), RequireBoolean(v)); };
-    return p;
+    return ValueProperty<T, bool>(
+        std::move(name), PropKind::Boolean, get, set, def,
+        [](bool b, PropValue& v) {
+            v.integer = b;
+            v.text = b ? "True" : "False";
+        },
+        [](const PropValue& v) { return RequireBoolean(v); });
 }
 
 // Colour: written as a name (clRed, clBtnFace ...) when it has one, else decimal.
 template <class T, class Get, class Set>
 PropertyInfo ColorProperty(std::string name, Get get, Set set, std::optional<TColor> def) {
     using namespace property_detail;
-    PropertyInfo p;
-    p.name = std::move(name);
-    p.kind = PropKind::Color;
-    p.get = [get](const TPersistent& o) {
-        PropValue v;
-        v.kind = PropKind::Color;
-        TColor c = std::invoke(get, As<T>(o));
-        v.integer = std::int64_t(c);
-        if (auto id = ColorToIdent(c)) v.text = *id;
-        return v;
-    };
-    p.isStored = [get, def](const TPersistent& o) { return !def || TColor(std::invoke(get, As<T>(o))) != *def; };
-    p.set = [set](TPersistent& o, const PropValue& v, TComponent*) {
-        TColor c;
-        if (!v.text.empty()) {
-            auto parsed = StringToColor(v.text);
-            if (!parsed) Bad("unknown colour '" + v.text + "'");
-            c = *parsed;
-        } else {
+    return ValueProperty<T, TColor>(
+        std::move(name), PropKind::Color, get, set, def,
+        [](TColor c, PropValue& v) {
+            v.integer = std::int64_t(c);
+            if (auto id = ColorToIdent(c)) v.text = *id;
+        },
+        [](const PropValue& v) {
+            if (!v.text.empty()) {
+                auto parsed = StringToColor(v.text);
+                if (!parsed) Bad("unknown colour '" + v.text + "'");
+                return *parsed;
+            }
             if (v.integer < std::numeric_limits<std::int32_t>::min() || v.integer > std::numeric_limits<std::uint32_t>::max())
                 Bad("the colour " + std::to_string(v.integer) + " is out of range");
-            c = TColor(std::uint32_t(v.integer));
-        }
-        std::invoke(set, As<T>(o), c);
-    };
-    return p;
+            return TColor(std::uint32_t(v.integer));
+        });
 }
 
 // Character set: written by name (SHIFTJIS_CHARSET ...) when it has one.
 template <class T, class Get, class Set>
 PropertyInfo CharsetProperty(std::string name, Get get, Set set, std::optional<int> def) {
     using namespace property_detail;
-    PropertyInfo p;
-    p.name = std::move(name);
-    p.kind = PropKind::Integer;
-    p.get = [get](const TPersistent& o) {
-        PropValue v;
-        v.kind = PropKind::Integer;
-        int cs = int(std::invoke(get, As<T>(o)));
-        v.integer = cs;
-        if (auto id = CharsetToIdent(cs)) v.text = *id;
-        return v;
-    };
-    p.isStored = [get, def](const TPersistent& o) { return !def || int(std::invoke(get, As<T>(o))) != *def; };
-    p.set = [set](TPersistent& o, const PropValue& v, TComponent*) {
-        int cs;
-        if (!v.text.empty()) {
-            auto parsed = IdentToCharset(v.text);
-            if (!parsed) Bad("unknown character set '" + v.text + "'");
-            cs = *parsed;
-        } else {
-            cs = CheckedIntegral<std::uint8_t>(v.integer);
-        }
-        std::invoke(set, As<T>(o), cs);
-    };
-    return p;
+    return ValueProperty<T, int>(
+        std::move(name), PropKind::Integer, get, set, def,
+        [](int cs, PropValue& v) {
+            v.integer = cs;
+            if (auto id = CharsetToIdent(cs)) v.text = *id;
+        },
+        [](const PropValue& v) {
+            if (!v.text.empty()) {
+                auto parsed = IdentToCharset(v.text);
+                if (!parsed) Bad("unknown character set '" + v.text + "'");
+                return int(*parsed);
+            }
+            return int(CheckedIntegral<std::uint8_t>(v.integer));
+        });
 }
 
 template <class T, class Get, class Set>
 PropertyInfo StringProperty(std::string name, Get get, Set set, std::optional<std::string> def = std::string()) {
     using namespace property_detail;
-    PropertyInfo p;
-    p.name = std::move(name);
-    p.kind = PropKind::String;
-    p.get = [get](const TPersistent& o) {
-        PropValue v;
-        v.kind = PropKind::String;
-        v.text = std::invoke(get, As<T>(o));
-        return v;
-    };
-    p.isStored = [get, def](const TPersistent& o) { return !def || std::string(std::invoke(get, As<T>(o))) != *def; };
-    p.set = [set](TPersistent& o, const PropValue& v, TComponent*) { std::invoke(set, As<T>(o), v.text); };
-    return p;
+    return ValueProperty<T, std::string>(
+        std::move(name), PropKind::String, get, set, def, [](const std::string& s, PropValue& v) { v.text = s; },
+        [](const PropValue& v) { return v.text; });
 }
 
 // Enumeration written by its identifier; names[i] is the identifier of ordinal i.
 template <class T, class E, class Get, class Set>
 PropertyInfo EnumProperty(std::string name, std::vector<std::string> names, Get get, Set set, std::optional<E> def) {
     using namespace property_detail;
-    PropertyInfo p;
-    p.name = std::move(name);
-    p.kind = PropKind::Enum;
-    p.enumNames = names;
-    p.get = [get, names](const TPersistent& o) {
-        PropValue v;
-        v.kind = PropKind::Enum;
-        auto e = std::invoke(get, As<T>(o));
-        v.integer = std::int64_t(e);
-        if (v.integer >= 0 && v.integer < std::int64_t(names.size())) v.text = names[std::size_t(v.integer)];
-        return v;
-    };
-    p.isStored = [get, def](const TPersistent& o) { return !def || E(std::invoke(get, As<T>(o))) != *def; };
-    p.set = [set, names](TPersistent& o, const PropValue& v, TComponent*) {
-        int i = IndexOfName(names, v.text);
-        if (i < 0) Bad("'" + v.text + "' is not a value of this property");
-        std::invoke(set, As<T>(o), E(i));
-    };
+    PropertyInfo p = ValueProperty<T, E>(
+        std::move(name), PropKind::Enum, get, set, def,
+        [names](E e, PropValue& v) {
+            v.integer = std::int64_t(e);
+            if (v.integer >= 0 && v.integer < std::int64_t(names.size())) v.text = names[std::size_t(v.integer)];
+        },
+        [names](const PropValue& v) {
+            int i = IndexOfName(names, v.text);
+            if (i < 0) Bad("'" + v.text + "' is not a value of this property");
+            return E(i);
+        });
+    p.enumNames = std::move(names);
     return p;
 }
 
@@ -228,29 +202,23 @@ PropertyInfo EnumProperty(std::string name, std::vector<std::string> names, Get 
 template <class T, class E, class Get, class Set>
 PropertyInfo SetProperty(std::string name, std::vector<std::string> names, Get get, Set set, std::optional<TSet<E>> def) {
     using namespace property_detail;
-    PropertyInfo p;
-    p.name = std::move(name);
-    p.kind = PropKind::Set;
-    p.enumNames = names;
-    p.get = [get, names](const TPersistent& o) {
-        PropValue v;
-        v.kind = PropKind::Set;
-        TSet<E> s = std::invoke(get, As<T>(o));
-        v.integer = s.Bits();
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (s.Contains(E(i))) v.items.push_back(names[i]);
-        return v;
-    };
-    p.isStored = [get, def](const TPersistent& o) { return !def || TSet<E>(std::invoke(get, As<T>(o))) != *def; };
-    p.set = [set, names](TPersistent& o, const PropValue& v, TComponent*) {
-        TSet<E> s;
-        for (const std::string& id : v.items) {
-            int i = IndexOfName(names, id);
-            if (i < 0) Bad("'" + id + "' is not a member of this set");
-            s.Include(E(i));
-        }
-        std::invoke(set, As<T>(o), s);
-    };
+    PropertyInfo p = ValueProperty<T, TSet<E>>(
+        std::move(name), PropKind::Set, get, set, def,
+        [names](const TSet<E>& s, PropValue& v) {
+            v.integer = s.Bits();
+            for (std::size_t i = 0; i < names.size(); ++i)
+                if (s.Contains(E(i))) v.items.push_back(names[i]);
+        },
+        [names](const PropValue& v) {
+            TSet<E> s;
+            for (const std::string& id : v.items) {
+                int i = IndexOfName(names, id);
+                if (i < 0) Bad("'" + id + "' is not a member of this set");
+                s.Include(E(i));
+            }
+            return s;
+        });
+    p.enumNames = std::move(names);
     return p;
 }
 
