@@ -17,14 +17,16 @@ rastel_build_native() {
   fi
 }
 
-# rastel_build_win DIR [-- targets...]
+# rastel_build_win DIR [extra cmake args...] [-- targets...]
 rastel_build_win() {
   local dir="$1"; shift
-  [ "${1:-}" = "--" ] && shift
+  local args=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do args+=("$1"); shift; done
+  [ "${1:-}" = "--" ] && shift && targets=("$@")
   cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  if [ $# -gt 0 ]; then
-    local t; for t in "$@"; do cmake --build "$dir" -j"$(rastel_jobs)" --target "$t"; done
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" "${args[@]}" >/dev/null
+  if [ ${#targets[@]} -gt 0 ]; then
+    local t; for t in "${targets[@]}"; do cmake --build "$dir" -j"$(rastel_jobs)" --target "$t"; done
   else
     cmake --build "$dir" -j"$(rastel_jobs)"
   fi
