@@ -112,7 +112,7 @@ struct FirstFace {
 };
 int CALLBACK CollectFirstFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM out) {
     auto* first = reinterpret_cast<FirstFace*>(out);
-    if (lf->lfFaceName[0] == L'@') return 1;  // vertical variants
+    if (lf->lfFaceName[0] == L'@') return 1;  // vertical variants draw every character on its side
     first->face = lf->lfFaceName;
     return 0;
 }
@@ -147,8 +147,12 @@ std::string ResolveFontFace(const std::string& face, int charset) {
 
     std::string resolved = face;
     if (!FontFaceExists(face) && (charset == SHIFTJIS_CHARSET || LooksJapanese(face))) {
-        static const char* const kJapanese[] = {"MS UI Gothic", "MS PGothic", "Meiryo UI", "Meiryo",
-                                                "IPAPGothic", "IPAGothic", "VL PGothic", "Noto Sans CJK JP"};
+        // The first four come with Windows' Japanese supplemental fonts, which
+        // a Windows of another language lacks; Yu Gothic is on every Windows
+        // 10 and 11; the rest are what Linux systems under Wine offer.
+        static const char* const kJapanese[] = {"MS UI Gothic", "MS PGothic", "Meiryo UI",  "Meiryo",
+                                                "Yu Gothic UI", "Yu Gothic",  "IPAPGothic", "IPAGothic",
+                                                "VL PGothic",   "Noto Sans CJK JP"};
         bool found = false;
         for (const char* candidate : kJapanese) {
             if (FontFaceExists(candidate)) {
