@@ -23,24 +23,6 @@ POINT DesktopCenterPosition(int virtualLeft, int virtualTop, int virtualWidth, i
     return POINT{virtualLeft + (virtualWidth - outerWidth) / 2, virtualTop + (virtualHeight - outerHeight) / 2};
 }
 
-TFormScaling ComputeFormScaling(int designPpi, int designTextHeight, int screenPpi, int fontHeight,
-                                const std::function<int(int)>& textHeightOf) {
-    TFormScaling s;
-    s.fontHeight = fontHeight;
-    s.textHeight = designTextHeight;
-    if (designPpi <= 0 || designTextHeight <= 0 || screenPpi <= 0 || screenPpi == designPpi) return s;
-    s.fontHeight = MulDiv(fontHeight, screenPpi, designPpi);
-    s.textHeight = textHeightOf(s.fontHeight);
-    if (s.textHeight > 0 && s.textHeight != designTextHeight) {
-        s.scaled = true;
-        s.multiplier = s.textHeight;
-        s.divisor = designTextHeight;
-    } else {
-        s.textHeight = designTextHeight;
-    }
-    return s;
-}
-
 TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow) {
     if (!hasShowWindow) return wsNormal;
     if (showWindow == SW_SHOWMAXIMIZED) return wsMaximized;
@@ -49,6 +31,16 @@ TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow) {
 }
 
 // ---------------------------------------------------------------------- TForm
+
+int MeasureTextHeight(const TFont& base, int height) {
+    TFont font;
+    font.Assign(base);
+    font.SetHeight(height);
+    WindowDC screen(nullptr);
+    TCanvas canvas(screen.get());
+    canvas.SetFont(font);
+    return canvas.TextHeight("0");
+}
 
 namespace {
 
@@ -77,17 +69,6 @@ void FormStyles(TFormBorderStyle border, TBorderIcons icons, DWORD& style, DWORD
         if (icons.Contains(biMinimize)) style |= WS_MINIMIZEBOX;
         if (icons.Contains(biMaximize)) style |= WS_MAXIMIZEBOX;
     }
-}
-
-// Height of "0" in a font of the given Height, like the form's font otherwise.
-int MeasureTextHeight(const TFont& base, int height) {
-    TFont font;
-    font.Assign(base);
-    font.SetHeight(height);
-    WindowDC screen(nullptr);
-    TCanvas canvas(screen.get());
-    canvas.SetFont(font);
-    return canvas.TextHeight("0");
 }
 
 void ScaleChildren(TWinControl& parent, const TFormScaling& s) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "core/form_scaling.h"
 #include "framework/Controls.h"
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
@@ -20,21 +21,14 @@ enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 POINT DesktopCenterPosition(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight, int outerWidth,
                             int outerHeight);
 
-// How a form designed at designPpi with text height designTextHeight is
-// scaled on a screen of screenPpi: the font height by the ratio of the
-// resolutions, then positions and sizes by the new text height over the
-// designed one (MulDiv, rounding). textHeightOf(fontHeight) measures the
-// text height of the form's font at a given Height.
-struct TFormScaling {
-    bool scaled = false;  // false: nothing changes
-    int fontHeight = 0;   // the font's Height after scaling
-    int textHeight = 0;   // the text height at that font height
-    int multiplier = 1;   // new text height
-    int divisor = 1;      // designed text height
-    int Scale(int v) const { return scaled ? MulDiv(v, multiplier, divisor) : v; }
-};
-TFormScaling ComputeFormScaling(int designPpi, int designTextHeight, int screenPpi, int fontHeight,
-                                const std::function<int(int fontHeight)>& textHeightOf);
+// The scaling rule lives in the portable core, so the grid-image generator
+// uses the same one.
+using rastel::ComputeFormScaling;
+using rastel::TFormScaling;
+
+// Text height of "0" in a font like `base` but of the given Height: what
+// forms scale by.
+int MeasureTextHeight(const TFont& base, int height);
 
 // Show state asked for by the process's start-up information:
 // SW_SHOWMAXIMIZED -> wsMaximized, SW_SHOWMINNOACTIVE -> wsMinimized,

@@ -107,14 +107,18 @@ int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
     return 0;
 }
 
-struct FirstFace {
-    std::wstring face;
-};
-int CALLBACK CollectFirstFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM out) {
-    auto* first = reinterpret_cast<FirstFace*>(out);
-    if (lf->lfFaceName[0] == L'@') return 1;  // vertical variants
-    first->face = lf->lfFaceName;
-    return 0;
+int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM out) {
+    reinterpret_cast<std::vector<std::string>*>(out)->push_back(rastel::Narrow(lf->lfFaceName));
+    return 1;
+}
+
+std::vector<std::string> ShiftJisFaces() {
+    LOGFONTW lf{};
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    std::vector<std::string> faces;
+    WindowDC dc(nullptr);
+    EnumFontFamiliesExW(dc.get(), &lf, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    return faces;
 }
 
 bool FaceInstalled(const std::wstring& face) {
@@ -140,6 +144,22 @@ bool LooksJapanese(const std::string& face) {
 
 bool FontFaceExists(const std::string& face) { return FaceInstalled(rastel::Widen(face)); }
 
+std::string JapaneseFallbackFace(const std::function<bool(const std::string&)>& installed,
+                                 const std::function<std::vector<std::string>()>& shiftJisFaces) {
+    // The first four come with Windows' Japanese supplemental fonts, which a
+    // Windows of another language lacks; Yu Gothic is on every Windows 10 and
+    // 11; the rest are what Linux systems under Wine offer.
+    static const char* const kJapanese[] = {"MS UI Gothic", "MS PGothic", "Meiryo UI",  "Meiryo",
+                                            "Yu Gothic UI", "Yu Gothic",  "IPAPGothic", "IPAGothic",
+                                            "VL PGothic",   "Noto Sans CJK JP"};
+    for (const char* candidate : kJapanese)
+        if (installed(candidate)) return candidate;
+    // A vertical variant ("@" face) draws every character on its side.
+    for (const std::string& f : shiftJisFaces())
+        if (!f.empty() && f[0] != '@') return f;
+    return {};
+}
+
 std::string ResolveFontFace(const std::string& face, int charset) {
     static std::map<std::pair<std::string, int>, std::string> cache;
     auto key = std::make_pair(face, charset);
@@ -147,24 +167,8 @@ std::string ResolveFontFace(const std::string& face, int charset) {
 
     std::string resolved = face;
     if (!FontFaceExists(face) && (charset == SHIFTJIS_CHARSET || LooksJapanese(face))) {
-        static const char* const kJapanese[] = {"MS UI Gothic", "MS PGothic", "Meiryo UI", "Meiryo",
-                                                "IPAPGothic", "IPAGothic", "VL PGothic", "Noto Sans CJK JP"};
-        bool found = false;
-        for (const char* candidate : kJapanese) {
-            if (FontFaceExists(candidate)) {
-                resolved = candidate;
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
-            LOGFONTW lf{};
-            lf.lfCharSet = SHIFTJIS_CHARSET;
-            FirstFace first;
-            WindowDC dc(nullptr);
-            EnumFontFamiliesExW(dc.get(), &lf, CollectFirstFace, reinterpret_cast<LPARAM>(&first), 0);
-            if (!first.face.empty()) resolved = rastel::Narrow(first.face);
-        }
+        std::string fallback = JapaneseFallbackFace(FontFaceExists, ShiftJisFaces);
+        if (!fallback.empty()) resolved = fallback;
     }
     cache.emplace(key, resolved);
     return resolved;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,9 +63,15 @@ using TFontStyles = TSet<TFontStyle>;
 bool FontFaceExists(const std::string& face);
 // The face a TFont really asks GDI for: the name itself when installed;
 // for a missing Japanese face (or SHIFTJIS_CHARSET) the system's Japanese
-// font ("MS UI Gothic", "Meiryo", "IPAPGothic" ... or any Shift-JIS family);
+// font (JapaneseFallbackFace);
 // otherwise the name unchanged (GDI picks its own substitute).
 std::string ResolveFontFace(const std::string& face, int charset);
+// What a missing Japanese face falls back to: the first installed face of a
+// list of Japanese UI fonts, else the first face of shiftJisFaces() (the
+// Shift-JIS faces in the system's order) that is not a vertical "@" variant;
+// empty when there is none.
+std::string JapaneseFallbackFace(const std::function<bool(const std::string&)>& installed,
+                                 const std::function<std::vector<std::string>()>& shiftJisFaces);
 
 class TFont : public TPersistent {
     RASTEL_CLASS_INFO

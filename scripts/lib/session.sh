@@ -3,7 +3,8 @@
 # touched.
 #
 #   source scripts/lib/session.sh
-#   session_start [dpi]      # exports DISPLAY, WINEPREFIX, WINEDEBUG, ...
+#   session_start [dpi] [WIDTHxHEIGHT]   # default 96 dpi on 1280x1024;
+#                            # exports DISPLAY, WINEPREFIX, WINEDEBUG, ...
 #   ... wine program.exe ...
 #   session_stop             # also run by the EXIT trap that session_start sets
 
@@ -44,14 +45,26 @@ _session_registry() {
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
 }
 
-session_start() {
+# A virtual screen that goes with a resolution, large enough for the main
+# window there: 1280x1024 up to 96 dpi, then 1920x1080, 2560x1440, 3840x2160.
+session_screen_for_dpi() {
   local dpi="${1:-96}"
+  if [ "$dpi" -le 96 ]; then echo 1280x1024
+  elif [ "$dpi" -le 120 ]; then echo 1920x1080
+  elif [ "$dpi" -le 144 ]; then echo 2560x1440
+  else echo 3840x2160
+  fi
+}
+
+session_start() {
+  local dpi="${1:-96}" screen="${2:-1280x1024}"
+  [[ "$screen" =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || { _session_log "screen size must be WIDTHxHEIGHT, not $screen"; return 1; }
   SESSION_DIR=$(mktemp -d "${TMPDIR:-/tmp}/rastel-session.XXXXXX")
   trap session_stop EXIT
   trap 'exit 130' INT TERM
 
   # Display: Xvfb picks a free number itself.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SESSION_DIR/display" \
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$SESSION_DIR/display" \
     >/dev/null 2>&1 </dev/null &
   SESSION_XVFB_PID=$!
   local i
@@ -77,7 +90,7 @@ session_start() {
   # First program with no inherited pipes: Wine's services start here.
   wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
   _session_registry "$dpi"
-  _session_log "display $DISPLAY, prefix $WINEPREFIX, ${dpi} dpi"
+  _session_log "display $DISPLAY ($screen), prefix $WINEPREFIX, ${dpi} dpi"
 }
 
 session_stop() {
