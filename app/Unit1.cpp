@@ -1,10 +1,13 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/FormDescriptions.h"
 #include "app/Unit2.h"
 #include "core/catalog.h"
+#include "core/mono.h"
 #include "framework/Handles.h"
 #include "framework/Streaming.h"
 
@@ -14,6 +17,9 @@ std::function<SHORT(int)> TForm1::AsyncKeyState = [](int key) { return ::GetAsyn
 std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)> TForm1::RegionFromData =
     [](const XFORM* xf, DWORD size, const RGNDATA* data) { return ::ExtCreateRegion(xf, size, data); };
 rastel::RegionBuffer::Reallocate TForm1::RegionBufferReallocate;
+std::function<std::optional<std::size_t>()> TForm1::ShapeRectangleLimit = [] {
+    return RunningOnWine() ? std::optional<std::size_t>(kWineShapeRectangles) : std::nullopt;
+};
 
 namespace {
 template <class F>
@@ -28,19 +34,61 @@ std::function<TMouseEventHandler> MouseHandler(TForm1* form, F method) {
     };
 }
 
-// The bitmap's pixels as 24-bit rows: read in place when they are 24-bit
-// already, otherwise converted in a copy kept in `holder`, so the bitmap
-// itself is never changed.
-rastel::ConstBgrView Rows24(const TBitmap& bitmap, std::unique_ptr<TBitmap>& holder) {
-    const TBitmap* source = &bitmap;
-    if (bitmap.PixelFormat() != pf24bit) {
-        holder = std::make_unique<TBitmap>();
-        holder->Assign(bitmap);
-        holder->SetPixelFormat(pf24bit);
-        source = holder.get();
+// The bitmap's top-left part of at most `visible` pixels as 24-bit rows:
+// read in place when they are 24-bit already, expanded from the bits of a
+// 1-bit bitmap into `expanded`, otherwise converted in a copy kept in
+// `holder`; the bitmap itself is never changed.
+struct Rows24 {
+    Rows24(const TBitmap& bitmap, SIZE visible) {
+        const int w = std::min(bitmap.Width(), int(visible.cx)), h = std::min(bitmap.Height(), int(visible.cy));
+        if (w <= 0 || h <= 0) {
+            view = rastel::ConstBgrView(nullptr, std::max(w, 0), std::max(h, 0), 0);
+            return;
+        }
+        if (bitmap.PixelFormat() == pf1bit) {
+            const std::vector<RGBQUAD>& pal = bitmap.Palette();
+            auto entry = [&](std::size_t i) {  // beyond the palette reads black, as everywhere
+                return i < pal.size() ? rastel::Bgr{pal[i].rgbBlue, pal[i].rgbGreen, pal[i].rgbRed} : rastel::Bgr{};
+            };
+            expanded.resize(std::size_t(w) * 3 * std::size_t(h));
+            const rastel::BgrView out{expanded.data(), w, h, std::ptrdiff_t(w) * 3};
+            rastel::ExpandMono(bitmap.ScanLine(0), bitmap.BytesPerLine(), entry(0), entry(1), out);
+            view = out;
+            return;
+        }
+        const TBitmap* source = &bitmap;
+        if (bitmap.PixelFormat() != pf24bit) {
+            holder = std::make_unique<TBitmap>();
+            holder->Assign(bitmap);
+            holder->SetPixelFormat(pf24bit);
+            source = holder.get();
+        }
+        view = rastel::ConstBgrView(source->ScanLine(0), w, h, source->BytesPerLine());
     }
-    return rastel::ConstBgrView(source->ScanLine(0), source->Width(), source->Height(), source->BytesPerLine());
-}
+    rastel::ConstBgrView view;
+    std::unique_ptr<TBitmap> holder;
+    std::vector<std::uint8_t> expanded;
+};
+
+SIZE WholeOf(const TBitmap& bitmap) { return SIZE{bitmap.Width(), bitmap.Height()}; }
+
+// Under Wine ExtCreateRegion takes about a nanosecond for each pair of a
+// rectangle given and a rectangle of the result; past this the wait shows.
+constexpr double kLongShapePairs = double(1 << 26);
+
+// Puts back the cursor that was showing when a long apply began.
+class CursorKeeper {
+public:
+    CursorKeeper() : cursor_(GetCursor()) {}
+    ~CursorKeeper() {
+        if (GetCursor() != cursor_) SetCursor(cursor_);
+    }
+    CursorKeeper(const CursorKeeper&) = delete;
+    CursorKeeper& operator=(const CursorKeeper&) = delete;
+
+private:
+    HCURSOR cursor_;
+};
 }  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
@@ -101,26 +149,49 @@ void TForm1::HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton, TShiftState,
 TColor TForm1::GridTransparentColor(const TBitmap& bitmap) {
     if (bitmap.PixelFormat() == pf1bit) return clWhite;
     if (bitmap.Empty()) return clBlack;
-    std::unique_ptr<TBitmap> holder;
-    const rastel::Bgr c = rastel::TransparentColorOf(Rows24(bitmap, holder), 24);
+    const Rows24 rows(bitmap, WholeOf(bitmap));
+    const rastel::Bgr c = rastel::TransparentColorOf(rows.view, 24);
     return rastel::RGBColor(c.r, c.g, c.b);
 }
 
 HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor) {
+    return CreateRegionFromBitmap(bitmap, transparentColor, WholeOf(bitmap));
+}
+
+HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible) {
     if (bitmap.Empty()) return nullptr;
-    std::unique_ptr<TBitmap> holder;
-    const rastel::ConstBgrView rows = Rows24(bitmap, holder);
     const TColor rgb = rastel::ColorToRGB(transparentColor);
     const rastel::Bgr transparent{rastel::BlueOf(rgb), rastel::GreenOf(rgb), rastel::RedOf(rgb)};
-    const rastel::RegionBuffer data = rastel::BuildRegionData(rows, transparent, RegionBufferReallocate);
+    rastel::RegionBuffer data;
+    std::size_t merged = 0;
+    {
+        const Rows24 rows(bitmap, visible);
+        data = rastel::BuildRegionData(rows.view, transparent, RegionBufferReallocate);
+        merged = rastel::MergedRectangleCount(data);
+    }
+    // Refused before the platform is asked: beyond its limit it would hang
+    // making the region or end the process showing it.
+    const std::optional<std::size_t> limit = ShapeRectangleLimit ? ShapeRectangleLimit() : std::nullopt;
+    if (limit && merged > *limit) throw rastel::ShapeTooComplex();
+    if (double(data.Count()) * double(merged) > kLongShapePairs) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     return RegionFromData(nullptr, DWORD(data.Size()), reinterpret_cast<const RGNDATA*>(data.Data()));
 }
 
+bool TForm1::RunningOnWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 void TForm1::ApplyGridImage(const std::string& fileName) {
+    const CursorKeeper cursor;  // a long shape shows the wait cursor until the end
     TBitmap work;
     work.LoadFromFile(fileName);
     if (work.Empty()) return;
-    UniqueRegion region(CreateRegionFromBitmap(work, GridTransparentColor(work)));
+    // Only what lies inside the client area can ever be seen; the rest of a
+    // large picture would cost the platform time and rectangles for nothing.
+    // The transparent colour still comes from the whole picture.
+    UniqueRegion region(
+        CreateRegionFromBitmap(work, GridTransparentColor(work), SIZE{ClientWidth(), ClientHeight()}));
     if (!region) return;
     // A picture with nothing but transparent pixels would make the window
     // invisible and unreachable; keep the grid the user has instead.

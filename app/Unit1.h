@@ -2,7 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "controls/HiButton.h"
@@ -41,15 +43,21 @@ public:
     // outside raise no click, yet the band must still match the toggle.
     void HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 
-    // Loads a grid image, shows it in Image1 and cuts the window to it. Errors
-    // propagate; on every failure the window keeps its previous grid and shape.
+    // Loads a grid image, shows it in Image1 and cuts the window to it: to the
+    // part of the picture inside the client area, since the window never
+    // grows with the picture. Errors propagate; on every failure the window
+    // keeps its previous grid and shape.
     void ApplyGridImage(const std::string& fileName);
 
     // One rectangle per horizontal run of pixels not of transparentColor, in
-    // one region (window coordinates with the bitmap's top-left at 0, 0). Null
-    // for an empty bitmap or when the region cannot be made. The bitmap is not
-    // changed; the caller owns the region.
+    // one region (window coordinates with the bitmap's top-left at 0, 0),
+    // from the bitmap's top-left part of at most `visible` pixels (all of it
+    // without). Null for an empty bitmap or when the region cannot be made.
+    // ShapeTooComplex, before the region is made, when the platform could not
+    // show the shape; a shape that takes the platform long to make shows the
+    // wait cursor. The bitmap is not changed; the caller owns the region.
     static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor);
+    static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible);
     // Transparent colour of a grid image: its bottom-left pixel, white for a
     // one-bit bitmap.
     static TColor GridTransparentColor(const TBitmap& bitmap);
@@ -64,6 +72,13 @@ public:
     static std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)> RegionFromData;
     // Empty: the region buffer grows with the C library's realloc.
     static rastel::RegionBuffer::Reallocate RegionBufferReallocate;
+    // Most rectangles (after the platform merges equal rows) a window shape
+    // may have; none when there is no limit. Under Wine the X11 driver sends
+    // the shape in one request, which cannot hold more: the process would end.
+    static constexpr std::size_t kWineShapeRectangles = 32766;
+    static std::function<std::optional<std::size_t>()> ShapeRectangleLimit;
+    // Through ntdll's wine_get_version, which only Wine has.
+    static bool RunningOnWine();
 };
 
 extern TForm1* Form1;

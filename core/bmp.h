@@ -12,10 +12,26 @@ namespace rastel {
 
 inline constexpr const char* kInvalidBitmapText = "ビットマップイメージが不正です";
 
+// Why a file was refused. The user sees the same text for all of them.
+enum class BmpRefusal {
+    NotABitmap,     // no "BM" signature, or shorter than the file header
+    Truncated,      // the headers or the bit-field masks end early
+    Unsupported,    // header size, bit count or compression this reader does not take
+    Malformed,      // planes, a negative width, bad masks, a data offset inside the headers or past the end
+    TooLarge,       // beyond kMaxBmpSide or kMaxBmpPixels
+    BadPalette,     // more entries than the bit count allows, or cut short
+    MissingPixels,  // uncompressed pixel data shorter than the picture
+    BadRunLength,   // an RLE stream running past its row or the image, or ending without its marker
+};
+
 // Raised for every malformed or unsupported file; what() is kInvalidBitmapText.
 class BmpError : public std::runtime_error {
 public:
-    BmpError() : std::runtime_error(kInvalidBitmapText) {}
+    explicit BmpError(BmpRefusal reason) : std::runtime_error(kInvalidBitmapText), reason_(reason) {}
+    BmpRefusal Reason() const { return reason_; }
+
+private:
+    BmpRefusal reason_;
 };
 
 // Largest image the reader accepts: each side at most kMaxBmpSide and at most
@@ -50,7 +66,9 @@ struct BmpImage {
 // - RLE pixels the stream skips (delta, early end of line or of bitmap) keep
 //   the colour of palette entry 0. A run past its row, a move past the image
 //   or a stream without its end-of-bitmap marker is refused.
-// - The last row's padding may be missing; its pixels may not.
+// - The last row's padding may be missing; its pixels may not. Uncompressed
+//   pixel data is checked to be there before anything is allocated for it,
+//   so a short file claiming a large picture costs nothing.
 BmpImage DecodeBmp(std::span<const std::uint8_t> file);
 
 // Writers, bottom-up, BITMAPINFOHEADER (40 bytes), uncompressed.

@@ -3,6 +3,7 @@
 // file can only ever end in BmpError.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "core/bmp.h"
@@ -17,29 +18,30 @@ constexpr std::uint32_t kBiBitfields = 3;
 
 constexpr std::size_t kFileHeaderSize = 14;
 
-[[noreturn]] void Invalid() { throw BmpError(); }
+[[noreturn]] void Refuse(BmpRefusal why) { throw BmpError(why); }
 
+// Reads past the end refuse the file; `shortly` says why (what ran out).
 class ByteReader {
 public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     std::size_t Size() const { return bytes_.size(); }
     bool Has(std::uint64_t offset, std::uint64_t n) const { return offset <= bytes_.size() && n <= bytes_.size() - offset; }
-    std::uint8_t U8(std::uint64_t offset) const {
-        if (!Has(offset, 1)) Invalid();
+    std::uint8_t U8(std::uint64_t offset, BmpRefusal shortly = BmpRefusal::Truncated) const {
+        if (!Has(offset, 1)) Refuse(shortly);
         return bytes_[offset];
     }
     std::uint16_t U16(std::uint64_t offset) const {
-        if (!Has(offset, 2)) Invalid();
+        if (!Has(offset, 2)) Refuse(BmpRefusal::Truncated);
         return std::uint16_t(bytes_[offset] | (bytes_[offset + 1] << 8));
     }
     std::uint32_t U32(std::uint64_t offset) const {
-        if (!Has(offset, 4)) Invalid();
+        if (!Has(offset, 4)) Refuse(BmpRefusal::Truncated);
         const std::uint8_t* p = bytes_.data() + offset;
         return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
     }
     std::int32_t I32(std::uint64_t offset) const { return std::int32_t(U32(offset)); }
-    const std::uint8_t* At(std::uint64_t offset, std::uint64_t n) const {
-        if (!Has(offset, n)) Invalid();
+    const std::uint8_t* At(std::uint64_t offset, std::uint64_t n, BmpRefusal shortly) const {
+        if (!Has(offset, n)) Refuse(shortly);
         return bytes_.data() + offset;
     }
 
@@ -64,20 +66,20 @@ struct Header {
 using Palette = std::array<Bgr, 256>;
 
 bool IsContiguous(std::uint32_t mask) {
-    const std::uint32_t shifted = mask >> __builtin_ctz(mask);
+    const std::uint32_t shifted = mask >> std::countr_zero(mask);
     return (shifted & (shifted + 1)) == 0;
 }
 
 Header ReadHeader(const ByteReader& in) {
-    if (!in.Has(0, kFileHeaderSize + 4) || in.U8(0) != 'B' || in.U8(1) != 'M') Invalid();
+    if (!in.Has(0, kFileHeaderSize + 4) || in.U8(0) != 'B' || in.U8(1) != 'M') Refuse(BmpRefusal::NotABitmap);
     Header h;
     h.dataOffset = in.U32(10);
     h.headerSize = in.U32(14);
     switch (h.headerSize) {
     case 12: case 40: case 52: case 56: case 108: case 124: break;
-    default: Invalid();
+    default: Refuse(BmpRefusal::Unsupported);
     }
-    if (!in.Has(kFileHeaderSize, h.headerSize)) Invalid();
+    if (!in.Has(kFileHeaderSize, h.headerSize)) Refuse(BmpRefusal::Truncated);
 
     unsigned planes = 0;
     if (h.headerSize == 12) {
@@ -85,7 +87,7 @@ Header ReadHeader(const ByteReader& in) {
         h.height = in.U16(20);
         planes = in.U16(22);
         h.bitsPerPixel = in.U16(24);
-        if (h.bitsPerPixel != 1 && h.bitsPerPixel != 4 && h.bitsPerPixel != 8 && h.bitsPerPixel != 24) Invalid();
+        if (h.bitsPerPixel != 1 && h.bitsPerPixel != 4 && h.bitsPerPixel != 8 && h.bitsPerPixel != 24) Refuse(BmpRefusal::Unsupported);
     } else {
         h.width = in.I32(18);
         const std::int64_t height = in.I32(22);
@@ -96,22 +98,23 @@ Header ReadHeader(const ByteReader& in) {
         h.topDown = height < 0;
         h.height = height < 0 ? -height : height;
     }
-    if (planes != 1) Invalid();
+    if (planes != 1) Refuse(BmpRefusal::Malformed);
     switch (h.bitsPerPixel) {
     case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: Invalid();
+    default: Refuse(BmpRefusal::Unsupported);
     }
     switch (h.compression) {
     case kBiRgb: break;
-    case kBiRle8: if (h.bitsPerPixel != 8) Invalid(); break;
-    case kBiRle4: if (h.bitsPerPixel != 4) Invalid(); break;
-    case kBiBitfields: if (h.bitsPerPixel != 16 && h.bitsPerPixel != 32) Invalid(); break;
-    default: Invalid();
+    case kBiRle8: if (h.bitsPerPixel != 8) Refuse(BmpRefusal::Unsupported); break;
+    case kBiRle4: if (h.bitsPerPixel != 4) Refuse(BmpRefusal::Unsupported); break;
+    case kBiBitfields: if (h.bitsPerPixel != 16 && h.bitsPerPixel != 32) Refuse(BmpRefusal::Unsupported); break;
+    default: Refuse(BmpRefusal::Unsupported);
     }
     const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
-    if (rle && h.topDown) Invalid();
-    if (h.width < 0) Invalid();
-    if (h.width > kMaxBmpSide || h.height > kMaxBmpSide || h.width * h.height > kMaxBmpPixels) Invalid();
+    if (rle && h.topDown) Refuse(BmpRefusal::Unsupported);
+    if (h.width < 0) Refuse(BmpRefusal::Malformed);
+    if (h.width > kMaxBmpSide || h.height > kMaxBmpSide || h.width * h.height > kMaxBmpPixels)
+        Refuse(BmpRefusal::TooLarge);
 
     h.headersEnd = kFileHeaderSize + h.headerSize;
     if (h.compression == kBiBitfields) {
@@ -122,15 +125,16 @@ Header ReadHeader(const ByteReader& in) {
         h.masks = {in.U32(at), in.U32(at + 4), in.U32(at + 8)};
         const std::uint32_t limit = h.bitsPerPixel == 16 ? 0xFFFFu : 0xFFFFFFFFu;
         for (std::uint32_t m : h.masks)
-            if (m == 0 || (m & ~limit) != 0 || !IsContiguous(m)) Invalid();
-        if ((h.masks[0] & h.masks[1]) | (h.masks[0] & h.masks[2]) | (h.masks[1] & h.masks[2])) Invalid();
+            if (m == 0 || (m & ~limit) != 0 || !IsContiguous(m)) Refuse(BmpRefusal::Malformed);
+        if ((h.masks[0] & h.masks[1]) | (h.masks[0] & h.masks[2]) | (h.masks[1] & h.masks[2]))
+            Refuse(BmpRefusal::Malformed);
     } else if (h.bitsPerPixel == 16) {
         h.masks = {0x7C00, 0x03E0, 0x001F};
     } else if (h.bitsPerPixel == 32) {
         h.masks = {0xFF0000, 0xFF00, 0xFF};
     }
     // The pixels may not start inside the headers nor past the end of the file.
-    if (h.dataOffset < h.headersEnd || h.dataOffset > in.Size()) Invalid();
+    if (h.dataOffset < h.headersEnd || h.dataOffset > in.Size()) Refuse(BmpRefusal::Malformed);
     return h;
 }
 
@@ -139,9 +143,9 @@ Palette ReadPalette(const ByteReader& in, const Header& h) {
     if (h.bitsPerPixel > 8) return palette;
     const std::uint64_t maxColors = std::uint64_t(1) << h.bitsPerPixel;
     const std::uint64_t count = h.colorsUsed == 0 ? maxColors : h.colorsUsed;
-    if (count > maxColors) Invalid();
+    if (count > maxColors) Refuse(BmpRefusal::BadPalette);
     const std::uint64_t entrySize = h.headerSize == 12 ? 3 : 4;
-    const std::uint8_t* p = in.At(h.headersEnd, count * entrySize);
+    const std::uint8_t* p = in.At(h.headersEnd, count * entrySize, BmpRefusal::BadPalette);
     for (std::uint64_t i = 0; i < count; ++i, p += entrySize) palette[i] = Bgr{p[0], p[1], p[2]};
     return palette;
 }
@@ -150,8 +154,8 @@ Palette ReadPalette(const ByteReader& in, const Header& h) {
 // v -> (v*255 + max/2) / max, so a 5-bit 31 gives 255 and 16 gives 132.
 class Channel {
 public:
-    explicit Channel(std::uint32_t mask) : mask_(mask), shift_(__builtin_ctz(mask)) {
-        const int bits = __builtin_popcount(mask);
+    explicit Channel(std::uint32_t mask) : mask_(mask), shift_(std::countr_zero(mask)) {
+        const int bits = std::popcount(mask);
         max_ = (std::uint64_t(1) << bits) - 1;
         if (bits <= 16) {
             table_.resize(std::size_t(max_) + 1);
@@ -181,14 +185,20 @@ BmpImage AllocateImage(const Header& h) {
     return img;
 }
 
-void DecodeUncompressed(const ByteReader& in, const Header& h, const Palette& palette, BmpImage& img) {
+std::uint64_t RowBytes(const Header& h) { return (std::uint64_t(h.width) * std::uint64_t(h.bitsPerPixel) + 31) / 32 * 4; }
+
+// The uncompressed pixel data; refuses a file that lacks any of it.
+const std::uint8_t* PixelData(const ByteReader& in, const Header& h) {
+    const std::uint64_t rowBits = std::uint64_t(h.width) * std::uint64_t(h.bitsPerPixel);
+    // The last row's padding may be missing; its pixels may not.
+    const std::uint64_t needed = RowBytes(h) * (std::uint64_t(h.height) - 1) + (rowBits + 7) / 8;
+    return in.At(h.dataOffset, needed, BmpRefusal::MissingPixels);
+}
+
+void DecodeUncompressed(const std::uint8_t* data, const Header& h, const Palette& palette, BmpImage& img) {
     const std::uint64_t width = std::uint64_t(h.width);
     const std::uint64_t height = std::uint64_t(h.height);
-    const std::uint64_t rowBits = width * std::uint64_t(h.bitsPerPixel);
-    const std::uint64_t rowBytes = (rowBits + 31) / 32 * 4;
-    // The last row's padding may be missing; its pixels may not.
-    const std::uint64_t needed = rowBytes * (height - 1) + (rowBits + 7) / 8;
-    const std::uint8_t* data = in.At(h.dataOffset, needed);
+    const std::uint64_t rowBytes = RowBytes(h);
 
     const bool plain32 = h.bitsPerPixel == 32 && h.masks == std::array<std::uint32_t, 3>{0xFF0000, 0xFF00, 0xFF};
     std::vector<Channel> channels;  // red, green, blue
@@ -250,6 +260,7 @@ void DecodeUncompressed(const ByteReader& in, const Header& h, const Palette& pa
 // a delta, an early end of line or an early end of bitmap) keep the colour of
 // palette entry 0.
 void DecodeRle(const ByteReader& in, const Header& h, const Palette& palette, BmpImage& img) {
+    constexpr BmpRefusal kBadRle = BmpRefusal::BadRunLength;
     const std::int64_t width = h.width;
     const std::int64_t height = h.height;
     const bool four = h.compression == kBiRle4;
@@ -273,36 +284,37 @@ void DecodeRle(const ByteReader& in, const Header& h, const Palette& palette, Bm
     std::uint64_t pos = h.dataOffset;
     std::int64_t x = 0, y = 0;
     for (;;) {
-        const unsigned first = in.U8(pos), second = in.U8(pos + 1);  // throws at the end: no end-of-bitmap marker
+        // Running out here means the stream has no end-of-bitmap marker.
+        const unsigned first = in.U8(pos, kBadRle), second = in.U8(pos + 1, kBadRle);
         pos += 2;
         if (first > 0) {
             // Encoded run: `first` pixels of one index (two alternating ones for 4 bits).
-            if (y >= height || x + first > width) Invalid();
+            if (y >= height || x + first > width) Refuse(kBadRle);
             for (unsigned i = 0; i < first; ++i, ++x)
                 put(x, y, four ? ((i & 1) ? (second & 0xF) : (second >> 4)) : second);
             continue;
         }
         switch (second) {
         case 0:  // end of line
-            if (y >= height) Invalid();
+            if (y >= height) Refuse(kBadRle);
             x = 0;
             ++y;
             break;
         case 1:  // end of bitmap
             return;
         case 2: {  // delta: move right and up
-            const unsigned dx = in.U8(pos), dy = in.U8(pos + 1);
+            const unsigned dx = in.U8(pos, kBadRle), dy = in.U8(pos + 1, kBadRle);
             pos += 2;
-            if (x + dx > width || y + dy > height) Invalid();
+            if (x + dx > width || y + dy > height) Refuse(kBadRle);
             x += dx;
             y += dy;
             break;
         }
         default: {  // absolute run of `second` indices, padded to a 16-bit boundary
             const unsigned count = second;
-            if (y >= height || x + count > width) Invalid();
+            if (y >= height || x + count > width) Refuse(kBadRle);
             const std::uint64_t bytes = four ? (count + 1) / 2 : count;
-            const std::uint8_t* p = in.At(pos, bytes);
+            const std::uint8_t* p = in.At(pos, bytes, kBadRle);
             for (unsigned i = 0; i < count; ++i, ++x)
                 put(x, y, four ? ((i & 1) ? (p[i / 2] & 0xF) : (p[i / 2] >> 4)) : p[i]);
             pos += bytes + (bytes & 1);
@@ -323,11 +335,15 @@ BmpImage DecodeBmp(std::span<const std::uint8_t> file) {
         empty.bitsPerPixel = h.bitsPerPixel;
         return empty;
     }
-    BmpImage img = AllocateImage(h);
-    if (h.compression == kBiRle8 || h.compression == kBiRle4)
+    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
+        // A stream may legally skip pixels, so only the cap bounds what it costs.
+        BmpImage img = AllocateImage(h);
         DecodeRle(in, h, palette, img);
-    else
-        DecodeUncompressed(in, h, palette, img);
+        return img;
+    }
+    const std::uint8_t* data = PixelData(in, h);  // before the allocation
+    BmpImage img = AllocateImage(h);
+    DecodeUncompressed(data, h, palette, img);
     return img;
 }
 

@@ -31,4 +31,10 @@ struct ConstBgrView {
     const std::uint8_t* Row(int y) const { return data + std::ptrdiff_t(y) * stride; }
 };
 
+// The top-left part of `v` at most maxWidth x maxHeight pixels in size.
+inline ConstBgrView Crop(ConstBgrView v, int maxWidth, int maxHeight) {
+    return ConstBgrView(v.data, v.width < maxWidth ? v.width : maxWidth, v.height < maxHeight ? v.height : maxHeight,
+                        v.stride);
+}
+
 }  // namespace rastel

@@ -1,5 +1,6 @@
 #include "core/region.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -187,7 +188,7 @@ void ScanRow(const std::uint8_t* row, int width, int y, Bgr t, RectWriter& out) 
         // opening and closing a run.
         std::uint64_t changes = (holes ^ ((holes << 3) | (runStart < 0 ? 1 : 0))) & kPixelBits;
         while (changes) {
-            const int at = x + int(unsigned(__builtin_ctzll(changes)) / 3);
+            const int at = x + std::countr_zero(changes) / 3;
             changes &= changes - 1;
             if (runStart < 0) {
                 runStart = at;
@@ -235,6 +236,35 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer:
     out.Flush();
     buffer.PatchInt32(8, std::int32_t(out.Count()));
     return buffer;
+}
+
+std::size_t MergedRectangleCount(const RegionBuffer& data) {
+    // Rectangles come row by row and are maximal runs, so a row's run list
+    // is the slice of rectangles with its top; two adjacent rows with equal
+    // slices become one band.
+    const std::uint8_t* rects = data.Data() + kRegionHeaderSize;
+    const std::size_t count = std::min<std::size_t>(data.Count(), (data.Size() - kRegionHeaderSize) / kRegionRectSize);
+    auto top = [&](std::size_t i) { return std::int32_t(LoadLE32(rects + i * kRegionRectSize + 4)); };
+    auto sameSpan = [&](std::size_t a, std::size_t b) {
+        return std::memcmp(rects + a * kRegionRectSize, rects + b * kRegionRectSize, 4) == 0 &&
+               std::memcmp(rects + a * kRegionRectSize + 8, rects + b * kRegionRectSize + 8, 4) == 0;
+    };
+    std::size_t merged = 0;
+    std::size_t prevStart = 0, prevEnd = 0;  // the previous row's slice
+    bool havePrev = false;
+    for (std::size_t start = 0; start < count;) {
+        const std::int32_t y = top(start);
+        std::size_t end = start + 1;
+        while (end < count && top(end) == y) ++end;
+        bool same = havePrev && top(prevStart) == y - 1 && prevEnd - prevStart == end - start;
+        for (std::size_t i = 0; same && i < end - start; ++i) same = sameSpan(prevStart + i, start + i);
+        if (!same) merged += end - start;
+        prevStart = start;
+        prevEnd = end;
+        havePrev = true;
+        start = end;
+    }
+    return merged;
 }
 
 }  // namespace rastel

@@ -20,6 +20,14 @@ public:
     RegionOutOfMemory() : std::runtime_error(kRegionOutOfMemoryText) {}
 };
 
+// Raised by the program when the platform cannot show a shape of so many rectangles.
+inline constexpr const char* kShapeTooComplexText = "この画像は形が細かすぎて表示できません";
+
+class ShapeTooComplex : public std::runtime_error {
+public:
+    ShapeTooComplex() : std::runtime_error(kShapeTooComplexText) {}
+};
+
 // Growable byte buffer whose capacity is always a multiple of kRegionBufferStep.
 // Growth is geometric (at least doubling, rounded up to the step) so large
 // images do not copy the whole buffer again at every step. The allocation
@@ -64,5 +72,9 @@ Bgr TransparentColorOf(ConstBgrView pixels, int bitsPerPixel);
 // to right, never merged across rows.
 RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent);
 RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc);
+
+// The rectangles a platform region keeps of this description: adjacent rows
+// with the same runs merge into one band of those runs.
+std::size_t MergedRectangleCount(const RegionBuffer& data);
 
 }  // namespace rastel

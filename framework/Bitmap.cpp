@@ -3,6 +3,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "core/mono.h"
 #include "framework/Graphics.h"
 #include "framework/Text.h"
 
@@ -449,9 +450,22 @@ void TBitmap::LoadFromFile(const std::string& path) {
 }
 
 void TBitmap::LoadFromBmp(const rastel::BmpImage& image) {
-    std::vector<RGBQUAD> none;
-    Dib dib = MakeDib(image.width, image.height, pf24bit, none);
-    for (int y = 0; y < image.height && dib.bits; ++y)
+    // A monochrome file stays monochrome: the program's transparency rule
+    // for it depends on that. Its bits are packed straight from the decoded
+    // rows, with the palette a conversion would choose (its colours in order
+    // of appearance, white added to a single one).
+    rastel::MonoColours mono;  // count 0: not monochrome
+    if (image.bitsPerPixel == 1) mono = rastel::MonoColoursOf(image.View()).value_or(rastel::MonoColours{});
+    const TPixelFormat pf = mono.count ? pf1bit : pf24bit;
+    std::vector<RGBQUAD> palette;
+    for (int i = 0; i < mono.count; ++i) palette.push_back(Quad(mono.colour[i].r, mono.colour[i].g, mono.colour[i].b));
+    if (mono.count == 1 && !(mono.colour[0] == rastel::Bgr{255, 255, 255})) palette.push_back(Quad(255, 255, 255));
+    Dib dib = MakeDib(image.width, image.height, pf, palette);
+    if (dib.bits && mono.count == 2)
+        rastel::PackMono(image.View(), mono.colour[1], dib.bits, dib.stride);
+    else if (dib.bits && mono.count == 1)
+        std::memset(dib.bits, 0, std::size_t(dib.stride) * std::size_t(image.height));
+    for (int y = 0; y < image.height && dib.bits && !mono.count; ++y)
         std::memcpy(dib.bits + std::ptrdiff_t(y) * dib.stride, image.pixels.data() + std::size_t(y) * image.stride,
                     std::size_t(image.width) * 3);
     selected_.reset();
@@ -460,12 +474,9 @@ void TBitmap::LoadFromBmp(const rastel::BmpImage& image) {
     stride_ = dib.stride;
     width_ = image.width;
     height_ = image.height;
-    format_ = pf24bit;
-    palette_.clear();
+    format_ = pf;
+    palette_ = std::move(palette);
     if (dc_ && bitmap_) selected_ = SelectGuard(dc_.get(), bitmap_.get());
-    // A monochrome file stays monochrome: the program's transparency rule
-    // for it depends on that.
-    if (image.bitsPerPixel == 1) SetPixelFormat(pf1bit);
     sourceBits_ = image.bitsPerPixel;
     Changed();
 }

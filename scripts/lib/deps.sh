@@ -9,6 +9,7 @@ rastel_packages=(
   googletest libbenchmark-dev
   fonts-ipafont-gothic fonts-wine
   libxext-dev
+  clang libclang-rt-14-dev
 )
 
 rastel_install_deps() {

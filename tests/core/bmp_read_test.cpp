@@ -264,8 +264,22 @@ TEST(BmpRead, RefusalCarriesTheUserText) {
 // A named mutation of an otherwise valid file.
 struct Malformed {
     const char* what;
+    BmpRefusal why;
     std::vector<std::uint8_t> file;
 };
+
+// A picture of w x h pixels with all its pixel data, zero throughout.
+std::vector<std::uint8_t> Blank(std::int32_t w, std::int32_t h, std::uint16_t bits) {
+    BmpSpec s;
+    s.width = w;
+    s.height = h;
+    s.bitsPerPixel = bits;
+    if (bits <= 8) s.palette = {kBlack, kWhite};
+    s.colorsUsed = std::uint32_t(s.palette.size());
+    const std::size_t rowBytes = (std::size_t(w) * bits + 31) / 32 * 4;
+    s.pixelData.assign(rowBytes * std::size_t(h < 0 ? -h : h), 0);
+    return BuildBmp(s);
+}
 
 std::vector<std::uint8_t> With(BmpSpec s, void (*change)(BmpSpec&)) {
     change(s);
@@ -310,105 +324,116 @@ std::vector<Malformed> MalformedFiles() {
         testing::PutLE(f, at, v, bytes);
         return f;
     };
-    m.push_back({"empty file", {}});
-    m.push_back({"file header only", std::vector<std::uint8_t>(good.begin(), good.begin() + 14)});
-    m.push_back({"wrong magic", patched(0, 'B' | ('A' << 8), 2)});
-    for (std::uint32_t size : {0u, 16u, 64u, 100u, 0xFFFFFFFFu}) m.push_back({"unknown header size", patched(14, size, 4)});
-    m.push_back({"header cut short", std::vector<std::uint8_t>(good.begin(), good.begin() + 40)});
-    m.push_back({"no planes", patched(26, 0, 2)});
-    m.push_back({"two planes", patched(26, 2, 2)});
-    for (std::uint32_t bits : {0u, 2u, 15u, 48u, 64u}) m.push_back({"bad bit count", patched(28, bits, 2)});
-    m.push_back({"RLE8 on 24 bits", patched(30, 1, 4)});
-    m.push_back({"RLE4 on 24 bits", patched(30, 2, 4)});
-    m.push_back({"bit fields on 24 bits", patched(30, 3, 4)});
-    m.push_back({"JPEG", patched(30, 4, 4)});
-    m.push_back({"PNG", patched(30, 5, 4)});
-    m.push_back({"alpha bit fields", patched(30, 6, 4)});
-    m.push_back({"RLE4 on 8 bits", With(Picture8(40), [](BmpSpec& s) { s.compression = 2; })});
-    m.push_back({"RLE8 on 4 bits", With(Rle4({0, 1}), [](BmpSpec& s) { s.compression = 1; })});
-    m.push_back({"bit fields on 8 bits", With(Picture8(40), [](BmpSpec& s) { s.compression = 3; })});
-    m.push_back({"old header with 16 bits", With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"empty file", BmpRefusal::NotABitmap, {}});
+    m.push_back({"file header only", BmpRefusal::NotABitmap, std::vector<std::uint8_t>(good.begin(), good.begin() + 14)});
+    m.push_back({"wrong magic", BmpRefusal::NotABitmap, patched(0, 'B' | ('A' << 8), 2)});
+    for (std::uint32_t size : {0u, 16u, 64u, 100u, 0xFFFFFFFFu}) m.push_back({"unknown header size", BmpRefusal::Unsupported, patched(14, size, 4)});
+    m.push_back({"header cut short", BmpRefusal::Truncated, std::vector<std::uint8_t>(good.begin(), good.begin() + 40)});
+    m.push_back({"no planes", BmpRefusal::Malformed, patched(26, 0, 2)});
+    m.push_back({"two planes", BmpRefusal::Malformed, patched(26, 2, 2)});
+    for (std::uint32_t bits : {0u, 2u, 15u, 48u, 64u}) m.push_back({"bad bit count", BmpRefusal::Unsupported, patched(28, bits, 2)});
+    m.push_back({"RLE8 on 24 bits", BmpRefusal::Unsupported, patched(30, 1, 4)});
+    m.push_back({"RLE4 on 24 bits", BmpRefusal::Unsupported, patched(30, 2, 4)});
+    m.push_back({"bit fields on 24 bits", BmpRefusal::Unsupported, patched(30, 3, 4)});
+    m.push_back({"JPEG", BmpRefusal::Unsupported, patched(30, 4, 4)});
+    m.push_back({"PNG", BmpRefusal::Unsupported, patched(30, 5, 4)});
+    m.push_back({"alpha bit fields", BmpRefusal::Unsupported, patched(30, 6, 4)});
+    m.push_back({"RLE4 on 8 bits", BmpRefusal::Unsupported, With(Picture8(40), [](BmpSpec& s) { s.compression = 2; })});
+    m.push_back({"RLE8 on 4 bits", BmpRefusal::Unsupported, With(Rle4({0, 1}), [](BmpSpec& s) { s.compression = 1; })});
+    m.push_back({"bit fields on 8 bits", BmpRefusal::Unsupported, With(Picture8(40), [](BmpSpec& s) { s.compression = 3; })});
+    m.push_back({"old header with 16 bits", BmpRefusal::Unsupported, With(Picture24(), [](BmpSpec& s) {
                      s.headerSize = 12;
                      s.bitsPerPixel = 16;
                  })});
-    m.push_back({"old header with 32 bits", With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"old header with 32 bits", BmpRefusal::Unsupported, With(Picture24(), [](BmpSpec& s) {
                      s.headerSize = 12;
                      s.bitsPerPixel = 32;
                  })});
-    m.push_back({"top-down RLE", With(Rle8({0, 1}), [](BmpSpec& s) { s.height = -2; })});
-    m.push_back({"negative width", patched(18, std::uint32_t(-3), 4)});
-    m.push_back({"width beyond the cap", patched(18, std::uint32_t(kMaxBmpSide + 1), 4)});
-    m.push_back({"height beyond the cap", patched(22, std::uint32_t(kMaxBmpSide + 1), 4)});
-    m.push_back({"top-down height beyond the cap", patched(22, std::uint32_t(-(kMaxBmpSide + 1)), 4)});
-    m.push_back({"most negative height", patched(22, 0x80000000u, 4)});
-    m.push_back({"largest width", patched(18, 0x7FFFFFFFu, 4)});
+    m.push_back({"top-down RLE", BmpRefusal::Unsupported, With(Rle8({0, 1}), [](BmpSpec& s) { s.height = -2; })});
+    m.push_back({"negative width", BmpRefusal::Malformed, patched(18, std::uint32_t(-3), 4)});
+    // With all their pixel data, so that only the cap can refuse them.
+    constexpr std::int32_t kBeyond = std::int32_t(kMaxBmpSide + 1);
+    m.push_back({"width beyond the cap", BmpRefusal::TooLarge, Blank(kBeyond, 1, 24)});
+    m.push_back({"height beyond the cap", BmpRefusal::TooLarge, Blank(1, kBeyond, 24)});
+    m.push_back({"top-down height beyond the cap", BmpRefusal::TooLarge, Blank(1, -kBeyond, 24)});
+    m.push_back({"most negative height", BmpRefusal::TooLarge, patched(22, 0x80000000u, 4)});
+    m.push_back({"largest width", BmpRefusal::TooLarge, patched(18, 0x7FFFFFFFu, 4)});
+    m.push_back({"too many pixels", BmpRefusal::TooLarge, Blank(8193, 8192, 1)});  // > 2^26 pixels
     {
-        std::vector<std::uint8_t> f = patched(18, 8193, 4);  // 8193 x 8192 > 2^26 pixels
-        testing::PutLE(f, 22, 8192, 4);
-        m.push_back({"too many pixels", f});
+        // A header alone claiming 2051 x 32720 pixels, just inside the cap.
+        std::vector<std::uint8_t> f = patched(18, 2051, 4);
+        testing::PutLE(f, 22, 32720, 4);
+        f.resize(54);
+        m.push_back({"large picture without its pixels", BmpRefusal::MissingPixels, f});
     }
-    m.push_back({"zero mask", BuildBmp(Fields16({0xF800, 0, 0x1F}))});
-    m.push_back({"overlapping masks", BuildBmp(Fields16({0xF800, 0x0FE0, 0x1F}))});
-    m.push_back({"non-contiguous mask", BuildBmp(Fields16({0xF800, 0x05E0, 0x1F}))});
-    m.push_back({"16-bit mask above 16 bits", BuildBmp(Fields16({0x1F0000, 0x07E0, 0x1F}))});
+    m.push_back({"zero mask", BmpRefusal::Malformed, BuildBmp(Fields16({0xF800, 0, 0x1F}))});
+    m.push_back({"overlapping masks", BmpRefusal::Malformed, BuildBmp(Fields16({0xF800, 0x0FE0, 0x1F}))});
+    m.push_back({"non-contiguous mask", BmpRefusal::Malformed, BuildBmp(Fields16({0xF800, 0x05E0, 0x1F}))});
+    m.push_back({"16-bit mask above 16 bits", BmpRefusal::Malformed, BuildBmp(Fields16({0x1F0000, 0x07E0, 0x1F}))});
     {
         std::vector<std::uint8_t> f = BuildBmp(Fields16({0xF800, 0x07E0, 0x1F}));
         f.resize(14 + 40 + 6);  // masks cut short
-        m.push_back({"masks cut short", f});
+        m.push_back({"masks cut short", BmpRefusal::Truncated, f});
     }
-    m.push_back({"palette larger than 1 bit allows", With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"palette larger than 1 bit allows", BmpRefusal::BadPalette, With(Picture24(), [](BmpSpec& s) {
                      s.bitsPerPixel = 1;
                      s.colorsUsed = 3;
                      s.palette = {kBlack, kWhite, kRed};
                      s.pixelData = PackRows({{0, 1, 0}, {1, 0, 1}}, 1);
                  })});
-    m.push_back({"palette larger than 8 bits allow", With(Picture8(40), [](BmpSpec& s) {
+    m.push_back({"palette larger than 8 bits allow", BmpRefusal::BadPalette, With(Picture8(40), [](BmpSpec& s) {
                      s.colorsUsed = 257;
                      s.palette.resize(257);
                  })});
     {
         std::vector<std::uint8_t> f = BuildBmp(Picture8(40));
         f.resize(14 + 40 + 4 * 5 + 2);  // six entries declared, five and a half present
-        m.push_back({"palette cut short", f});
+        testing::PutLE(f, 10, 14 + 40, 4);  // the data offset stays inside the file
+        m.push_back({"palette cut short", BmpRefusal::BadPalette, f});
     }
-    m.push_back({"full palette cut short", With(Picture8(40), [](BmpSpec& s) {
+    m.push_back({"full palette cut short", BmpRefusal::BadPalette, With(Picture8(40), [](BmpSpec& s) {
                      s.colorsUsed = 0;  // means 256 entries, only six there
                      s.pixelData.clear();
                  })});
-    m.push_back({"data offset past the end", patched(10, std::uint32_t(good.size() + 1), 4)});
-    m.push_back({"data offset far past the end", patched(10, 0xFFFFFFF0u, 4)});
-    m.push_back({"data offset inside the headers", patched(10, 20, 4)});
-    m.push_back({"pixel data cut short", std::vector<std::uint8_t>(good.begin(), good.end() - 4)});
-    m.push_back({"pixel data missing", std::vector<std::uint8_t>(good.begin(), good.begin() + 54)});
-    m.push_back({"1-bit data cut short", With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"data offset past the end", BmpRefusal::Malformed, patched(10, std::uint32_t(good.size() + 1), 4)});
+    m.push_back({"data offset far past the end", BmpRefusal::Malformed, patched(10, 0xFFFFFFF0u, 4)});
+    m.push_back({"data offset inside the headers", BmpRefusal::Malformed, patched(10, 20, 4)});
+    m.push_back({"pixel data cut short", BmpRefusal::MissingPixels, std::vector<std::uint8_t>(good.begin(), good.end() - 4)});
+    m.push_back({"pixel data missing", BmpRefusal::MissingPixels, std::vector<std::uint8_t>(good.begin(), good.begin() + 54)});
+    m.push_back({"1-bit data cut short", BmpRefusal::MissingPixels, With(Picture24(), [](BmpSpec& s) {
                      s.width = 40;
                      s.bitsPerPixel = 1;
                      s.palette = {kBlack, kWhite};
                      s.pixelData.assign(8 + 4, 0);  // second row needs 5 bytes
                  })});
-    m.push_back({"RLE8 encoded run past the row", BuildBmp(Rle8({5, 1, 0, 1}))});
-    m.push_back({"RLE8 runs past the row in two steps", BuildBmp(Rle8({3, 1, 2, 1, 0, 1}))});
-    m.push_back({"RLE8 absolute run past the row", BuildBmp(Rle8({0, 5, 1, 1, 1, 1, 1, 0, 0, 1}))});
-    m.push_back({"RLE8 absolute data cut short", BuildBmp(Rle8({0, 4, 1, 1}))});
-    m.push_back({"RLE8 end of line past the image", BuildBmp(Rle8({0, 0, 0, 0, 0, 0, 0, 1}))});
-    m.push_back({"RLE8 pixels past the image", BuildBmp(Rle8({0, 0, 0, 0, 1, 1, 0, 1}))});
-    m.push_back({"RLE8 delta past the row", BuildBmp(Rle8({0, 2, 5, 0, 0, 1}))});
-    m.push_back({"RLE8 delta past the image", BuildBmp(Rle8({0, 2, 0, 3, 0, 1}))});
-    m.push_back({"RLE8 delta cut short", BuildBmp(Rle8({0, 2, 1}))});
-    m.push_back({"RLE8 without end of bitmap", BuildBmp(Rle8({4, 1, 0, 0, 4, 0}))});
-    m.push_back({"RLE8 ending on half a pair", BuildBmp(Rle8({4, 1, 0}))});
-    m.push_back({"RLE8 empty stream", BuildBmp(Rle8({}))});
-    m.push_back({"RLE4 encoded run past the row", BuildBmp(Rle4({5, 0x11, 0, 1}))});
-    m.push_back({"RLE4 absolute run past the row", BuildBmp(Rle4({0, 5, 0x11, 0x11, 0x10, 0, 0, 1}))});
-    m.push_back({"RLE4 absolute data cut short", BuildBmp(Rle4({0, 4, 0x11}))});
-    m.push_back({"RLE4 without end of bitmap", BuildBmp(Rle4({4, 0x11, 0, 0}))});
+    m.push_back({"RLE8 encoded run past the row", BmpRefusal::BadRunLength, BuildBmp(Rle8({5, 1, 0, 1}))});
+    m.push_back({"RLE8 runs past the row in two steps", BmpRefusal::BadRunLength, BuildBmp(Rle8({3, 1, 2, 1, 0, 1}))});
+    m.push_back({"RLE8 absolute run past the row", BmpRefusal::BadRunLength, BuildBmp(Rle8({0, 5, 1, 1, 1, 1, 1, 0, 0, 1}))});
+    m.push_back({"RLE8 absolute data cut short", BmpRefusal::BadRunLength, BuildBmp(Rle8({0, 4, 1, 1}))});
+    m.push_back({"RLE8 end of line past the image", BmpRefusal::BadRunLength, BuildBmp(Rle8({0, 0, 0, 0, 0, 0, 0, 1}))});
+    m.push_back({"RLE8 pixels past the image", BmpRefusal::BadRunLength, BuildBmp(Rle8({0, 0, 0, 0, 1, 1, 0, 1}))});
+    m.push_back({"RLE8 delta past the row", BmpRefusal::BadRunLength, BuildBmp(Rle8({0, 2, 5, 0, 0, 1}))});
+    m.push_back({"RLE8 delta past the image", BmpRefusal::BadRunLength, BuildBmp(Rle8({0, 2, 0, 3, 0, 1}))});
+    m.push_back({"RLE8 delta cut short", BmpRefusal::BadRunLength, BuildBmp(Rle8({0, 2, 1}))});
+    m.push_back({"RLE8 without end of bitmap", BmpRefusal::BadRunLength, BuildBmp(Rle8({4, 1, 0, 0, 4, 0}))});
+    m.push_back({"RLE8 ending on half a pair", BmpRefusal::BadRunLength, BuildBmp(Rle8({4, 1, 0}))});
+    m.push_back({"RLE8 empty stream", BmpRefusal::BadRunLength, BuildBmp(Rle8({}))});
+    m.push_back({"RLE4 encoded run past the row", BmpRefusal::BadRunLength, BuildBmp(Rle4({5, 0x11, 0, 1}))});
+    m.push_back({"RLE4 absolute run past the row", BmpRefusal::BadRunLength, BuildBmp(Rle4({0, 5, 0x11, 0x11, 0x10, 0, 0, 1}))});
+    m.push_back({"RLE4 absolute data cut short", BmpRefusal::BadRunLength, BuildBmp(Rle4({0, 4, 0x11}))});
+    m.push_back({"RLE4 without end of bitmap", BmpRefusal::BadRunLength, BuildBmp(Rle4({4, 0x11, 0, 0}))});
     return m;
 }
 
 TEST(BmpRead, MalformedFilesAreRefused) {
     for (const Malformed& m : MalformedFiles()) {
         SCOPED_TRACE(m.what);
-        EXPECT_THROW(DecodeBmp(m.file), BmpError);
+        try {
+            DecodeBmp(m.file);
+            ADD_FAILURE() << "decoded";
+        } catch (const BmpError& e) {
+            EXPECT_EQ(e.Reason(), m.why);
+        }
     }
 }
 
@@ -420,6 +445,9 @@ TEST(BmpRead, WellFormedCounterpartsDecode) {
     EXPECT_NO_THROW(DecodeBmp(BuildBmp(Rle8({4, 1, 0, 0, 4, 1, 0, 0, 0, 1}))));  // end of line after the last row
     EXPECT_NO_THROW(DecodeBmp(BuildBmp(Rle8({0, 2, 4, 1, 0, 1}))));     // delta to the row end
     EXPECT_NO_THROW(DecodeBmp(BuildBmp(Rle4({4, 0x11, 0, 0, 0, 4, 0x12, 0x34, 0, 1}))));
+    // The sides at the cap itself.
+    EXPECT_NO_THROW(DecodeBmp(Blank(std::int32_t(kMaxBmpSide), 1, 24)));
+    EXPECT_NO_THROW(DecodeBmp(Blank(1, -std::int32_t(kMaxBmpSide), 24)));
 }
 
 }  // namespace

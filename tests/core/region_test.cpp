@@ -197,6 +197,41 @@ TEST(RegionData, PictureIsLeftUnchanged) {
     EXPECT_EQ(pic.pixels, before);
 }
 
+// The program hands the builder only the part inside the client area.
+TEST(RegionData, CropGivesTheTopLeftPartWithItsOwnBounds) {
+    Picture pic({"..XXXX", "XXXXX.", "X.X.X.", "XXXXXX"});
+    EXPECT_EQ(RectsOf(BuildRegionData(Crop(pic.View(), 4, 3), kHole), 4, 3),
+              (std::vector<Rect>{{2, 0, 4, 1}, {0, 1, 4, 2}, {0, 2, 1, 3}, {2, 2, 3, 3}}));
+    // A picture that fits: the same bytes as without the crop.
+    const RegionBuffer whole = BuildRegionData(pic.View(), kHole);
+    const RegionBuffer fitting = BuildRegionData(Crop(pic.View(), 747, 529), kHole);
+    ASSERT_EQ(fitting.Size(), whole.Size());
+    EXPECT_EQ(std::memcmp(fitting.Data(), whole.Data(), whole.Size()), 0);
+}
+
+// Counted as the platform stores a region: adjacent rows with the same runs
+// are one band, anything else (another run, a row between) starts a new one.
+TEST(RegionData, MergedCountIsTheRectanglesOfTheBands) {
+    const struct {
+        std::vector<std::string> rows;
+        std::size_t merged;
+    } cases[] = {
+        {{"XX.X", "XX.X", "XX.X"}, 2},
+        {{"XX.X", "....", "XX.X"}, 4},
+        {{"XX.X", "X..X", "XX.X"}, 6},
+        {{"X.X.", ".X.X", "X.X.", ".X.X"}, 8},
+        {{"XXXX", "XXXX", "X..X", "X..X", "XXXX"}, 4},
+        {{"XX..", ".XX.", ".XX."}, 2},
+        {{"XX.X", "XX.."}, 3},
+        {{"....", "...."}, 0},
+    };
+    for (const auto& c : cases) {
+        Picture pic(c.rows);
+        SCOPED_TRACE(c.rows[0] + "/" + c.rows[1]);
+        EXPECT_EQ(MergedRectangleCount(BuildRegionData(pic.View(), kHole)), c.merged);
+    }
+}
+
 // Allocation hook that counts live blocks and can refuse the n-th request.
 struct CountingAllocator {
     int calls = 0;

@@ -7,11 +7,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app_test_util.h"
 #include "core/catalog.h"
+#include "core/region.h"
 #include "tests/win/framework/gdi_count.h"
 
 namespace {
@@ -322,6 +325,122 @@ TEST_F(GridImageTest, RegionFromBitmapRuns) {
     TBitmap empty;
     EXPECT_EQ(TForm1::CreateRegionFromBitmap(empty, clWhite), nullptr);
     EXPECT_TRUE(calls.empty());
+}
+
+// A picture larger than the client area: the window shows its part inside
+// the client area, and the transparent colour is still the whole picture's
+// bottom-left pixel (here the crop's bottom-left pixel is a line). 1-bit too.
+TEST_F(GridImageTest, LargePictureIsCutToWhatTheClientAreaShows) {
+    StartWithDefaults();
+    const std::vector<std::uint8_t> grid = GridBmp(1000, 700, 16, {0, 0, 255});
+    const rastel::BmpImage decoded = rastel::DecodeBmp(std::span<const std::uint8_t>(grid));
+    const std::vector<std::uint8_t> files[] = {grid, rastel::EncodeBmp1(decoded.View(), {255, 255, 255}, {0, 0, 255})};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.size() < grid.size() ? "1-bit" : "24-bit");
+        RECT bounds{};
+        TForm1::RegionFromData = [&bounds](const XFORM* xf, DWORD n, const RGNDATA* d) {
+            bounds = d->rdh.rcBound;
+            return ::ExtCreateRegion(xf, n, d);
+        };
+        WriteFile("RastelR.bmp", file);
+        ChooseColour(Form1, 2);
+        ASSERT_TRUE(errors.empty()) << errors[0].text;
+        const RECT client{0, 0, 747, 529};
+        EXPECT_TRUE(EqualRect(&bounds, &client));
+        const POINT off = ClientOffset(Form1->Handle());
+        UniqueRegion expected = ExpectedRegion(file, off);
+        UniqueRegion visible(CreateRectRgn(off.x, off.y, off.x + 747, off.y + 529));
+        CombineRgn(expected.get(), expected.get(), visible.get(), RGN_AND);
+        UniqueRegion actual = WindowRegion(Form1->Handle());
+        EXPECT_TRUE(SameRegion(actual.get(), expected.get()));
+        EXPECT_EQ(Form1->Image1->Width(), 1000);  // Image1 still holds the whole picture
+    }
+}
+
+// The rectangles the platform keeps of a region are the merged count the
+// program checks against the platform's limit.
+TEST_F(GridImageTest, MergedCountIsWhatThePlatformKeeps) {
+    std::vector<std::vector<std::uint8_t>> files = {DefaultImage("RastelS.bmp"), DefaultImage("RastelB8.bmp"),
+                                                    DefaultImage("RastelSTate3Big.bmp"), GridBmp(300, 200, 7, {0, 0, 0})};
+    std::vector<std::string> checker(40, std::string(60, '.'));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            if ((x + y) % 2 || (y % 9 == 0 && x % 5)) checker[y][x] = '#';
+    files.push_back(BmpFromRows(checker));
+    for (const auto& file : files) {
+        const rastel::BmpImage img = rastel::DecodeBmp(std::span<const std::uint8_t>(file));
+        const rastel::RegionBuffer data =
+            rastel::BuildRegionData(img.View(), rastel::TransparentColorOf(img.View(), img.bitsPerPixel));
+        UniqueRegion r(::ExtCreateRegion(nullptr, DWORD(data.Size()), reinterpret_cast<const RGNDATA*>(data.Data())));
+        ASSERT_TRUE(r);
+        const DWORD bytes = GetRegionData(r.get(), 0, nullptr);
+        EXPECT_EQ((bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT), rastel::MergedRectangleCount(data));
+    }
+}
+
+// Where the platform cannot show a shape (under Wine: more than 32,766
+// merged rectangles) the picture is refused before the region is made; the
+// grid, the shape and the controls stay. Without a limit it is applied.
+TEST_F(GridImageTest, ShapeBeyondThePlatformLimitIsRefused) {
+    HKEY wine = nullptr;
+    const bool underWine = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, KEY_READ, &wine) == ERROR_SUCCESS;
+    if (wine) RegCloseKey(wine);
+    EXPECT_EQ(TForm1::RunningOnWine(), underWine);
+    EXPECT_EQ(TForm1::ShapeRectangleLimit(),
+              underWine ? std::optional<std::size_t>(32766) : std::optional<std::size_t>());
+
+    struct KeepLimit {
+        decltype(TForm1::ShapeRectangleLimit) saved = TForm1::ShapeRectangleLimit;
+        ~KeepLimit() { TForm1::ShapeRectangleLimit = saved; }
+    } keep;
+    StartWithDefaults();
+    UniqueRegion before = WindowRegion(Form1->Handle());
+    WriteFile("RastelB.bmp", DefaultImage("RastelS.bmp"));  // a shape whose count is known
+    const std::size_t kept = (GetRegionData(before.get(), 0, nullptr) - sizeof(RGNDATAHEADER)) / sizeof(RECT);
+    int calls = 0;
+    TForm1::RegionFromData = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) {
+        ++calls;
+        return ::ExtCreateRegion(xf, n, d);
+    };
+    TForm1::ShapeRectangleLimit = [kept] { return std::optional<std::size_t>(kept - 1); };
+    ChooseColour(Form1, 1);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, std::string(rastel::kShapeTooComplexText) + ".");
+    EXPECT_EQ(calls, 0);
+    UniqueRegion now = WindowRegion(Form1->Handle());
+    EXPECT_TRUE(SameRegion(now.get(), before.get()));
+    EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 1);
+
+    // Exactly at the limit, and with none, the picture is applied.
+    TForm1::ShapeRectangleLimit = [kept] { return std::optional<std::size_t>(kept); };
+    errors.clear();
+    ChooseColour(Form1, 1);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(calls, 1);
+    TForm1::ShapeRectangleLimit = [] { return std::optional<std::size_t>(); };
+    WriteFile("RastelR.bmp", DefaultImage("RastelR8.bmp"));
+    ChooseColour(Form1, 2);
+    EXPECT_TRUE(errors.empty());
+    ExpectShapeOf("RastelR8.bmp");
+}
+
+// A shape that takes the platform long to make shows the wait cursor while
+// it is made; a quick one does not; afterwards the cursor is as it was.
+TEST_F(GridImageTest, LongShapeShowsTheWaitCursor) {
+    StartWithDefaults();
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW), wait = LoadCursorW(nullptr, IDC_WAIT);
+    SetCursor(arrow);
+    HCURSOR during = nullptr;
+    TForm1::RegionFromData = [&during](const XFORM* xf, DWORD n, const RGNDATA* d) {
+        during = GetCursor();
+        return ::ExtCreateRegion(xf, n, d);
+    };
+    Click(Form1->RadioButton2);  // SkyBlue, 8升
+    EXPECT_EQ(during, wait);
+    EXPECT_EQ(GetCursor(), arrow);
+    Click(Form1->RadioButton1);  // 16升
+    EXPECT_EQ(during, arrow);
+    EXPECT_TRUE(errors.empty());
 }
 
 // 200 switches through the controls leave no GDI object behind. Small

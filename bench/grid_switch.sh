@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs the grid switch benchmark under Wine in a private headless session.
+# Both trees must be built (scripts/test does, or scripts/run and a build of
+# build/win's grid_switch_bench target).
+#
+#   bench/grid_switch.sh [REPETITIONS]
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BENCH="$ROOT/build/win/bench/grid_switch_bench.exe"
+GRIDGEN="$ROOT/build/native/tools/rastel-gridgen"
+for f in "$BENCH" "$GRIDGEN"; do
+  [ -f "$f" ] || { echo "missing: $f (build both trees first)" >&2; exit 1; }
+done
+source "$ROOT/scripts/lib/session.sh"
+session_start || exit 1
+"$GRIDGEN" "$SESSION_DIR/images" >/dev/null || exit 1
+wine "$BENCH" "$(winepath -w "$SESSION_DIR/images" 2>/dev/null)" "${1:-15}" </dev/null 2>&1 | tr -d '\r'

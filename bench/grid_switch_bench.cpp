@@ -1,0 +1,280 @@
+// The grid switch under Wine, stage by stage: what happens between a click in
+// the control cluster and the new shape on the screen. Run it in a headless
+// session with bench/grid_switch.sh; figures go to bench/README.md.
+//
+//   grid_switch_bench.exe DIR [REPETITIONS]
+//
+// DIR holds the 27 default grid images; four pictures of one's own are
+// written next to them: 7-pixel cells at the client area's size and at
+// 1920 x 1080, 32-pixel cells at 3840 x 2160, and a one-pixel checkerboard. Each repetition goes through the stages of ApplyGridImage with the
+// program's own functions (read, decode, rows, scan, ExtCreateRegion, the
+// second read for Image1, SetWindowRgn with its redraw), then applies the
+// same file once more through ApplyGridImage itself, timed as a whole.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "core/bmp.h"
+#include "core/catalog.h"
+#include "core/region.h"
+#include "framework/Forms.h"
+#include "framework/Text.h"
+
+namespace {
+
+double NowMs() {
+    static const double perMs = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return double(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / perMs;
+}
+
+struct Samples {
+    std::vector<double> ms;
+    double Quantile(double q) const {
+        if (ms.empty()) return 0;
+        std::vector<double> s = ms;
+        std::sort(s.begin(), s.end());
+        // Nearest rank: with few samples the p95 is the slowest but one or the slowest.
+        const std::size_t rank = std::size_t(q * double(s.size()) + 0.999999);
+        return s[std::min(s.size(), std::max<std::size_t>(rank, 1)) - 1];
+    }
+    double Median() const { return Quantile(0.5); }
+    double P95() const { return Quantile(0.95); }
+};
+
+std::vector<std::uint8_t> ReadWhole(const std::string& path) {
+    HANDLE h = CreateFileW(rastel::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+    LARGE_INTEGER size{};
+    GetFileSizeEx(h, &size);
+    std::vector<std::uint8_t> data(std::size_t(size.QuadPart));
+    DWORD got = 0;
+    const BOOL ok = data.empty() || ReadFile(h, data.data(), DWORD(data.size()), &got, nullptr);
+    CloseHandle(h);
+    if (!ok || got != data.size()) throw std::runtime_error("cannot read " + path);
+    return data;
+}
+
+void WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    HANDLE h = CreateFileW(rastel::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    if (written != bytes.size()) throw std::runtime_error("cannot write " + path);
+}
+
+// Red one-pixel lines on the last pixel of each cell, on white, as the
+// default pictures draw them.
+std::vector<std::uint8_t> GridPicture(int w, int h, int cell) {
+    const std::size_t stride = std::size_t(w) * 3;
+    std::vector<std::uint8_t> px(stride * std::size_t(h), 255);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (x % cell == cell - 1 || y % cell == cell - 1) {
+                std::uint8_t* p = px.data() + std::size_t(y) * stride + std::size_t(x) * 3;
+                p[0] = 0;
+                p[1] = 0;
+                p[2] = 255;
+            }
+    return rastel::EncodeBmp24(rastel::ConstBgrView(px.data(), w, h, std::ptrdiff_t(stride)));
+}
+
+// A one-pixel checkerboard of one bit per pixel: no two rows merge.
+std::vector<std::uint8_t> Checkerboard(int w, int h) {
+    const std::size_t stride = std::size_t(w) * 3;
+    std::vector<std::uint8_t> px(stride * std::size_t(h), 255);
+    for (int y = 0; y < h; ++y)
+        for (int x = (y & 1); x < w; x += 2) std::memset(px.data() + std::size_t(y) * stride + std::size_t(x) * 3, 0, 3);
+    return rastel::EncodeBmp1(rastel::ConstBgrView(px.data(), w, h, std::ptrdiff_t(stride)), {255, 255, 255}, {0, 0, 0});
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+enum Stage { kRead, kDecode, kRows, kScan, kCreate, kImage, kSetRgn, kStages };
+const char* const kStageNames[kStages] = {"read", "decode", "rows", "scan", "ExtCreateRegion", "second read",
+                                          "SetWindowRgn"};
+
+// Under Wine the X11 driver cannot send a shape of more rectangles than this.
+constexpr DWORD kWineShapeLimit = 32766;
+
+struct Result {
+    std::string name;
+    int width = 0, height = 0, bits = 0;
+    DWORD given = 0, merged = 0;
+    Samples stage[kStages];
+    Samples sum;    // of the stages
+    Samples apply;  // ApplyGridImage as a whole
+    std::string note;
+};
+
+// One pass through the stages of ApplyGridImage. False when the shape could
+// not be set without ending the process.
+bool Staged(const std::string& file, Result& r) {
+    double t[kStages + 1];
+    t[0] = NowMs();
+    const std::vector<std::uint8_t> bytes = ReadWhole(file);
+    t[1] = NowMs();
+    const rastel::BmpImage image = rastel::DecodeBmp(bytes);
+    t[2] = NowMs();
+    TBitmap work;
+    work.LoadFromBmp(image);
+    t[3] = NowMs();
+    double createMs = 0;
+    TForm1::RegionFromData = [&](const XFORM* xf, DWORD n, const RGNDATA* d) {
+        const double a = NowMs();
+        HRGN h = ::ExtCreateRegion(xf, n, d);
+        createMs = NowMs() - a;
+        r.given = d->rdh.nCount;
+        return h;
+    };
+    HRGN region = nullptr;
+    try {
+        region = TForm1::CreateRegionFromBitmap(work, TForm1::GridTransparentColor(work),
+                                                SIZE{Form1->ClientWidth(), Form1->ClientHeight()});
+    } catch (const rastel::ShapeTooComplex&) {
+        char note[96];
+        std::snprintf(note, sizeof note, "refused after %.1f ms: more rectangles than Wine can show", NowMs() - t[0]);
+        r.note = note;
+        return false;
+    }
+    const double regionEnd = NowMs();
+    if (!region) throw std::runtime_error("no region for " + file);
+    r.merged = DWORD((GetRegionData(region, 0, nullptr) - sizeof(RGNDATAHEADER)) / sizeof(RECT));
+    t[4] = regionEnd - createMs;
+    t[5] = regionEnd;
+    Form1->Image1->SetAutoSize(true);
+    Form1->Image1->Picture()->LoadFromFile(file);
+    Form1->Image1->SetLeft(0);
+    Form1->Image1->SetTop(0);
+    t[6] = NowMs();
+    if (r.merged > kWineShapeLimit) {
+        DeleteObject(region);
+        r.note = "shape not set: ends the process under Wine";
+        return false;
+    }
+    const POINT offset = Form1->ClientToScreen(Point(-Form1->Left(), -Form1->Top()));
+    OffsetRgn(region, offset.x, offset.y);
+    if (!SetWindowRgn(Form1->Handle(), region, TRUE)) DeleteObject(region);
+    UpdateWindow(Form1->Handle());
+    Pump();
+    t[7] = NowMs();
+    double sum = 0;
+    for (int s = 0; s < kStages; ++s) {
+        r.stage[s].ms.push_back(t[s + 1] - t[s]);
+        sum += t[s + 1] - t[s];
+    }
+    r.sum.ms.push_back(sum);
+    return true;
+}
+
+void Whole(const std::string& file, Result& r) {
+    TForm1::RegionFromData = [](const XFORM* xf, DWORD n, const RGNDATA* d) { return ::ExtCreateRegion(xf, n, d); };
+    const double a = NowMs();
+    Form1->ApplyGridImage(file);
+    UpdateWindow(Form1->Handle());
+    Pump();
+    r.apply.ms.push_back(NowMs() - a);
+}
+
+Result Measure(const std::string& file, int repetitions) {
+    Result r;
+    r.name = file;
+    const rastel::BmpImage image = rastel::DecodeBmp(ReadWhole(file));
+    r.width = image.width;
+    r.height = image.height;
+    r.bits = image.bitsPerPixel;
+    for (int i = 0; i < repetitions; ++i) {
+        if (!Staged(file, r)) break;
+        Whole(file, r);
+    }
+    return r;
+}
+
+void PrintRow(const Result& r) {
+    std::printf("| %s | %dx%d %d-bit | %lu / %lu |", r.name.c_str(), r.width, r.height, r.bits,
+                (unsigned long)r.given, (unsigned long)r.merged);
+    if (!r.note.empty()) {
+        for (int s = 0; s < kStages + 2; ++s) std::printf(" |");
+        std::printf(" %s |\n", r.note.c_str());
+        return;
+    }
+    for (int s = 0; s < kStages; ++s) std::printf(" %.1f / %.1f |", r.stage[s].Median(), r.stage[s].P95());
+    std::printf(" %.1f / %.1f | %.1f / %.1f |", r.sum.Median(), r.sum.P95(), r.apply.Median(), r.apply.P95());
+    // Ours: everything but the two region calls and the second read.
+    Samples ours;
+    for (std::size_t i = 0; i < r.sum.ms.size(); ++i)
+        ours.ms.push_back(100.0 *
+                          (r.stage[kRead].ms[i] + r.stage[kDecode].ms[i] + r.stage[kRows].ms[i] + r.stage[kScan].ms[i]) /
+                          r.sum.ms[i]);
+    std::printf(" %.0f %% |\n", ours.Median());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: grid_switch_bench DIR [REPETITIONS]\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
+    try {
+        if (!SetCurrentDirectoryW(rastel::Widen(dir).c_str())) throw std::runtime_error("no folder " + dir);
+        WriteWhole("Client747x7.bmp", GridPicture(747, 529, 7));
+        WriteWhole("Screen1080x7.bmp", GridPicture(1920, 1080, 7));
+        WriteWhole("Screen2160x32.bmp", GridPicture(3840, 2160, 32));
+        WriteWhole("Checkerboard1.bmp", Checkerboard(747, 529));
+
+        Application.Initialize();
+        Application.SetTitle("Rastel");
+        std::string lastError;
+        Application.ErrorBoxHook = [&](const std::string&, const std::string& text, UINT) { lastError = text; };
+        Application.CreateForm(Form1);
+        Application.CreateForm(Form2);
+        Form1->Show();
+        Pump();
+        if (!lastError.empty()) throw std::runtime_error("start: " + lastError);
+
+        std::printf("| picture | size | rectangles given / merged |");
+        for (const char* s : kStageNames) std::printf(" %s |", s);
+        std::printf(" sum | ApplyGridImage | ours |\n|---|---|---|");
+        for (int s = 0; s < kStages + 3; ++s) std::printf("---|");
+        std::printf("\n");
+        std::fflush(stdout);
+        std::vector<std::string> files = rastel::AllGridImageFileNames();
+        for (const char* extra : {"Client747x7.bmp", "Screen1080x7.bmp", "Screen2160x32.bmp", "Checkerboard1.bmp"})
+            files.push_back(extra);
+        for (const std::string& f : files) {
+            const bool large = f.rfind("Rastel", 0) != 0;
+            PrintRow(Measure(f, large ? std::max(3, repetitions / 5) : repetitions));
+            std::fflush(stdout);
+        }
+        if (!lastError.empty()) std::printf("error box: %s\n", lastError.c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "grid_switch_bench: %s\n", e.what());
+        return 1;
+    }
+    Application.DestroyComponents();
+    return 0;
+}
