@@ -3,7 +3,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "framework/Graphics.h"
+#include "framework/Bitmap.h"
 #include "framework/Text.h"
 
 namespace {

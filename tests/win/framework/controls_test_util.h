@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Bitmap.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 

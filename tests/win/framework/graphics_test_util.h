@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/bmp.h"
-#include "framework/Graphics.h"
+#include "framework/Bitmap.h"
 #include "framework/Text.h"
 
 namespace gfx_test {
