@@ -9,19 +9,6 @@
 
 namespace {
 
-// Sets a flag for a scope and puts the old value back.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(std::exchange(flag, value)) {}
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
 UINT HorizontalFormat(TNHAlignment a) {
     switch (a) {
     case haLeft: return DT_LEFT;

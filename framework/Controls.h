@@ -7,6 +7,11 @@
 // finds the object, calls its virtual WndProc and hands any exception to
 // Application.HandleException. A subclass's WndProc handles its own messages
 // and passes the rest to its base class's WndProc.
+//
+// Where the code is: Control.cpp (TControl), WinControl.cpp (TWinControl:
+// children, focus, message handlers), WindowProc.cpp (the window procedure
+// and window creation), ControlPaint.cpp (painting, TCustomControl,
+// TGraphicControl), ControlProps.cpp (property rows and class tables).
 #pragma once
 #include <windows.h>
 
@@ -338,6 +343,8 @@ private:
     void CreateHandle();
     void CreateChildHandles();
     void PaintMessage(TMessage& m);
+    void PaintLayers(HDC dc, bool erase, const RECT* clip);
+    void DetachWindow();
     void EraseBackground(HDC dc);
     void TrackMouse(TMessage& m);
     void ReflectToChild(TMessage& m, HWND child);
