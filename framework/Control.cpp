@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "framework/Controls.h"
-#include "framework/Forms.h"
 
 // ------------------------------------------------------------------ helpers
 
@@ -50,12 +49,6 @@ bool IsMouseButtonMessage(UINT msg) {
 }
 
 }  // namespace
-
-TForm* GetParentForm(const TControl* control) {
-    const TControl* c = control;
-    while (c && c->Parent()) c = c->Parent();
-    return const_cast<TForm*>(dynamic_cast<const TForm*>(c));
-}
 
 // ------------------------------------------------------------------ TControl
 

@@ -27,7 +27,6 @@
 #include "framework/PropertyHelpers.h"
 
 class TWinControl;
-class TForm;
 
 // csOpaque: the control paints its whole client area (invalidation does not
 // erase it). csCaptureMouse: a left press captures the mouse. csClickEvents:
@@ -233,9 +232,6 @@ private:
     int pendingTabOrder_ = -1;  // TabOrder set before the control had a parent
 };
 
-// The form holding the control (the control itself when it is a form), or nullptr.
-TForm* GetParentForm(const TControl* control);
-
 // Releases the window DCs that canvases took outside painting. The window
 // procedure calls it when a message returns to the loop; so does the loop.
 void FreeDeviceContexts();
@@ -314,6 +310,12 @@ protected:
     virtual void DestroyWnd();
     // Destroys and creates the window again (after a style change).
     void RecreateWnd();
+    // For a destructor whose window must go while the object is still of its
+    // class: from here on, messages go to the system's handling only.
+    void DestroyWindowFirst() {
+        destroying_ = true;
+        DestroyWnd();
+    }
     void DefaultHandler(TMessage& m) override;
     // True for windows of the framework's own classes (not wrapped system ones).
     bool OwnWindowClass() const { return ownClass_; }
@@ -328,6 +330,16 @@ protected:
     // The non-windowed children, in index order, after the control's own paint.
     void PaintControls(HDC dc, const RECT* clip);
 
+    // The top-level window hears what happens to the windowed controls
+    // inside it: a form keeps its active and focused control by these. They
+    // do nothing on other windowed controls.
+    // `control` got the keyboard focus (it may be this window itself).
+    virtual void ControlFocused(TWinControl* control) { (void)control; }
+    // SetFocus was asked of `control`, a control inside this window.
+    virtual void ControlActivated(TWinControl* control) { (void)control; }
+    // `control`, inside this window, is being destroyed.
+    virtual void ControlDestroyed(TWinControl* control) { (void)control; }
+
     virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyUp(WORD& key, TShiftState shift);
     virtual void KeyPress(wchar_t& key);
@@ -336,7 +348,6 @@ protected:
 
 private:
     friend class TControl;
-    friend class TForm;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
@@ -346,6 +357,27 @@ private:
     void PaintLayers(HDC dc, bool erase, const RECT* clip);
     void DetachWindow();
     void EraseBackground(HDC dc);
+    // This window's top-level window (this one when it has no parent).
+    TWinControl* TopLevel();
+    bool WMPaint(TMessage& m);
+    bool WMEraseBkgnd(TMessage& m);
+    bool WMMouseOver(TMessage& m);
+    bool WMMouseButton(TMessage& m);
+    bool WMMouseLeave(TMessage& m);
+    bool WMCaptureChanged(TMessage& m);
+    bool WMSetFocus(TMessage& m);
+    bool WMKillFocus(TMessage& m);
+    bool WMKeyDown(TMessage& m);
+    bool WMKeyUp(TMessage& m);
+    bool WMChar(TMessage& m);
+    bool WMCommand(TMessage& m);
+    bool WMCtlColor(TMessage& m);
+    bool WMDrawItem(TMessage& m);
+    bool WMWindowPosChanged(TMessage& m);
+    bool CMEnabledChanged(TMessage& m);
+    bool CMFontChanged(TMessage& m);
+    bool CMColorChanged(TMessage& m);
+    bool CMTextChanged(TMessage& m);
     void TrackMouse(TMessage& m);
     void ReflectToChild(TMessage& m, HWND child);
     void WindowPosChanged(const WINDOWPOS& wp);

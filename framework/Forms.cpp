@@ -50,6 +50,13 @@ TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow) {
 
 // ---------------------------------------------------------------------- TForm
 
+TForm* GetParentForm(const TControl* control) {
+    const TControl* c = control;
+    while (c && c->Parent()) c = c->Parent();
+    return const_cast<TForm*>(dynamic_cast<const TForm*>(c));
+}
+
+
 namespace {
 
 void FormStyles(TFormBorderStyle border, TBorderIcons icons, DWORD& style, DWORD& exStyle) {
@@ -114,8 +121,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 TForm::~TForm() {
     if (Application.mainForm_ == this) Application.mainForm_ = nullptr;
     // The window goes while this object is still a TForm.
-    destroying_ = true;
-    DestroyWnd();
+    DestroyWindowFirst();
 }
 
 void TForm::ReadDescription(const std::string& text) {
@@ -257,7 +263,14 @@ void TForm::SetActiveControl(TWinControl* control) {
         ::SetFocus(control->Handle());
 }
 
-void TForm::FocusedControlChanged(TWinControl* control) {
+void TForm::ControlActivated(TWinControl* control) { activeControl_ = control; }
+
+void TForm::ControlDestroyed(TWinControl* control) {
+    if (activeControl_ == control) activeControl_ = nullptr;
+    if (focusedControl_ == control) focusedControl_ = nullptr;
+}
+
+void TForm::ControlFocused(TWinControl* control) {
     if (focusedControl_ == control) return;
     focusedControl_ = control;
     if (control != this) activeControl_ = control;

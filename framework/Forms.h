@@ -43,6 +43,10 @@ TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow);
 
 // ---------------------------------------------------------------------- TForm
 
+class TForm;
+// The form holding the control (the control itself when it is a form), or nullptr.
+TForm* GetParentForm(const TControl* control);
+
 // A top-level window. A derived form's constructor registers its handlers
 // (RegisterMethod) and then calls ReadDescription with its text; OnCreate
 // runs afterwards in AfterConstruction (Application.CreateForm calls it).
@@ -107,9 +111,11 @@ protected:
     void CreateParams(TCreateParams& params) override;
     virtual void DoCreate();
 
+    void ControlFocused(TWinControl* control) override;
+    void ControlActivated(TWinControl* control) override;
+    void ControlDestroyed(TWinControl* control) override;
+
 private:
-    friend class TWinControl;
-    void FocusedControlChanged(TWinControl* control);
     void ApplyScaling();
     void PlaceOnFirstShow();
     RECT OuterRectForClient(int clientWidth, int clientHeight) const;

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "framework/Controls.h"
-#include "framework/Forms.h"
 #include "framework/Text.h"
 
 using rastel::Widen;
@@ -19,10 +18,7 @@ TWinControl::TWinControl(TComponent* owner)
 
 TWinControl::~TWinControl() {
     destroying_ = true;
-    if (TForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
-        if (form->activeControl_ == this) form->activeControl_ = nullptr;
-    if (form->focusedControl_ == this) form->focusedControl_ = nullptr;
-    }
+    if (TWinControl* top = TopLevel(); top != this) top->ControlDestroyed(this);
     while (!controls_.empty()) delete controls_.back();  // each leaves the list
     ReleaseBorrowedDC();
     DetachWindow();
@@ -93,8 +89,14 @@ bool TWinControl::CanFocus() const {
 }
 
 void TWinControl::SetFocus() {
-    if (TForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) form->activeControl_ = this;
+    if (TWinControl* top = TopLevel(); top != this) top->ControlActivated(this);
     ::SetFocus(Handle());
+}
+
+TWinControl* TWinControl::TopLevel() {
+    TWinControl* w = this;
+    while (w->Parent()) w = w->Parent();
+    return w;
 }
 
 bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
@@ -169,137 +171,188 @@ void TWinControl::TrackMouse(TMessage& m) {
     }
 }
 
+// One line per message: a handler returns true when it has answered the
+// message, false to pass it on to TControl (and so to the system).
 void TWinControl::WndProc(TMessage& m) {
+    bool done = false;
     switch (m.Msg) {
-    case WM_PAINT:
-        if (ownClass_) {
-            PaintMessage(m);
-            return;
-        }
-        break;
-    case WM_ERASEBKGND:
-        if (ownClass_) {
-            // Double buffered: the system's erase is skipped; the paint erases
-            // into its memory bitmap (WParam == LParam marks that call).
-            if (!(doubleBuffered_ && m.WParam != WPARAM(m.LParam))) EraseBackground(reinterpret_cast<HDC>(m.WParam));
-            m.Result = 1;
-            return;
-        }
-        break;
+    case WM_PAINT: done = WMPaint(m); break;
+    case WM_ERASEBKGND: done = WMEraseBkgnd(m); break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        // A press can come with no move before it: the pointer is over the
-        // control all the same, and a later drag off must be noticed.
-        TrackMouse(m);
-        [[fallthrough]];
+    case WM_MBUTTONDBLCLK: done = WMMouseOver(m); break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        if (ownClass_) {
-            MouseMessage(m);
-            DefaultHandler(m);
-        } else {
-            // The system class reacts first (its own capture and click).
-            DefaultHandler(m);
-            MouseMessage(m);
-        }
-        return;
-    case WM_MOUSELEAVE:
-        if (mouseInside_ && GetCapture() != handle_) {
-            mouseInside_ = false;
-            Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
-        }
-        break;
-    case WM_CAPTURECHANGED:
-        // Leave tracking stops while captured: start it again, so that a
-        // cursor already outside gets its WM_MOUSELEAVE at once.
-        if (mouseInside_ && handle_ && HWND(m.LParam) != handle_) {
-            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
-            TrackMouseEvent(&t);
-        }
-        break;
-    case WM_SETFOCUS:
-        if (TForm* form = GetParentForm(this)) form->FocusedControlChanged(this);
-        DoEnter();
-        break;
-    case WM_KILLFOCUS:
-        DoExit();
-        break;
+    case WM_MBUTTONUP: done = WMMouseButton(m); break;
+    case WM_MOUSELEAVE: done = WMMouseLeave(m); break;
+    case WM_CAPTURECHANGED: done = WMCaptureChanged(m); break;
+    case WM_SETFOCUS: done = WMSetFocus(m); break;
+    case WM_KILLFOCUS: done = WMKillFocus(m); break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        WORD key = WORD(m.WParam);
-        KeyDown(key, KeyboardShiftState());
-        if (key == 0) return;
-        m.WParam = key;
-        break;
-    }
+    case WM_SYSKEYDOWN: done = WMKeyDown(m); break;
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        WORD key = WORD(m.WParam);
-        KeyUp(key, KeyboardShiftState());
-        if (key == 0) return;
-        m.WParam = key;
-        break;
-    }
-    case WM_CHAR: {
-        wchar_t ch = wchar_t(m.WParam);
-        KeyPress(ch);
-        if (ch == 0) return;
-        m.WParam = ch;
-        break;
-    }
-    case WM_COMMAND:
-        if (m.LParam) {
-            ReflectToChild(m, reinterpret_cast<HWND>(m.LParam));
-            return;
-        }
-        break;
+    case WM_SYSKEYUP: done = WMKeyUp(m); break;
+    case WM_CHAR: done = WMChar(m); break;
+    case WM_COMMAND: done = WMCommand(m); break;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        ReflectToChild(m, reinterpret_cast<HWND>(m.LParam));
-        return;
-    case WM_DRAWITEM: {
-        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-        if (dis && dis->CtlType != ODT_MENU) {
-            ReflectToChild(m, dis->hwndItem);
-            return;
-        }
-        break;
+    case WM_CTLCOLORSTATIC: done = WMCtlColor(m); break;
+    case WM_DRAWITEM: done = WMDrawItem(m); break;
+    case WM_WINDOWPOSCHANGED: done = WMWindowPosChanged(m); break;
+    case CM_ENABLEDCHANGED: done = CMEnabledChanged(m); break;
+    case CM_FONTCHANGED: done = CMFontChanged(m); break;
+    case CM_COLORCHANGED: done = CMColorChanged(m); break;
+    case CM_TEXTCHANGED: done = CMTextChanged(m); break;
+    default: break;
     }
-    case WM_WINDOWPOSCHANGED:
-        WindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
-        break;
-    case CM_ENABLEDCHANGED:
-        if (handle_) EnableWindow(handle_, Enabled());
-        break;
-    case CM_FONTCHANGED:
-        if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
-        NotifyControls(CM_PARENTFONTCHANGED);
-        break;
-    case CM_COLORCHANGED: {
-        TBrushStyle style = brush_->Style();  // a clear brush stays clear
-        brush_->SetColor(Color());
-        brush_->SetStyle(style);
-        NotifyControls(CM_PARENTCOLORCHANGED);
-        break;
+    if (!done) TControl::WndProc(m);
+}
+
+// ---- message handlers
+
+bool TWinControl::WMPaint(TMessage& m) {
+    if (!ownClass_) return false;
+    PaintMessage(m);
+    return true;
+}
+
+// Double buffered: the system's erase is skipped; the paint erases into its
+// memory bitmap (WParam == LParam marks that call).
+bool TWinControl::WMEraseBkgnd(TMessage& m) {
+    if (!ownClass_) return false;
+    if (!(doubleBuffered_ && m.WParam != WPARAM(m.LParam))) EraseBackground(reinterpret_cast<HDC>(m.WParam));
+    m.Result = 1;
+    return true;
+}
+
+// A press can come with no move before it: the pointer is over the control
+// all the same, and a later drag off must be noticed.
+bool TWinControl::WMMouseOver(TMessage& m) {
+    TrackMouse(m);
+    return WMMouseButton(m);
+}
+
+bool TWinControl::WMMouseButton(TMessage& m) {
+    if (ownClass_) {
+        MouseMessage(m);
+        DefaultHandler(m);
+    } else {
+        // The system class reacts first (its own capture and click).
+        DefaultHandler(m);
+        MouseMessage(m);
     }
-    case CM_TEXTCHANGED:
-        if (handle_) SetWindowTextW(handle_, Widen(Caption()).c_str());
-        break;
-    default:
-        break;
+    return true;
+}
+
+bool TWinControl::WMMouseLeave(TMessage&) {
+    if (mouseInside_ && GetCapture() != handle_) {
+        mouseInside_ = false;
+        Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
     }
-    TControl::WndProc(m);
+    return false;
+}
+
+// Leave tracking stops while captured: start it again, so that a cursor
+// already outside gets its WM_MOUSELEAVE at once.
+bool TWinControl::WMCaptureChanged(TMessage& m) {
+    if (mouseInside_ && handle_ && HWND(m.LParam) != handle_) {
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&t);
+    }
+    return false;
+}
+
+bool TWinControl::WMSetFocus(TMessage&) {
+    TopLevel()->ControlFocused(this);
+    DoEnter();
+    return false;
+}
+
+bool TWinControl::WMKillFocus(TMessage&) {
+    DoExit();
+    return false;
+}
+
+// A handler that sets the key to 0 swallows it.
+bool TWinControl::WMKeyDown(TMessage& m) {
+    WORD key = WORD(m.WParam);
+    KeyDown(key, KeyboardShiftState());
+    if (key == 0) return true;
+    m.WParam = key;
+    return false;
+}
+
+bool TWinControl::WMKeyUp(TMessage& m) {
+    WORD key = WORD(m.WParam);
+    KeyUp(key, KeyboardShiftState());
+    if (key == 0) return true;
+    m.WParam = key;
+    return false;
+}
+
+bool TWinControl::WMChar(TMessage& m) {
+    wchar_t ch = wchar_t(m.WParam);
+    KeyPress(ch);
+    if (ch == 0) return true;
+    m.WParam = ch;
+    return false;
+}
+
+// A child's notification goes back to the child; a menu's stays here.
+bool TWinControl::WMCommand(TMessage& m) {
+    if (!m.LParam) return false;
+    ReflectToChild(m, reinterpret_cast<HWND>(m.LParam));
+    return true;
+}
+
+bool TWinControl::WMCtlColor(TMessage& m) {
+    ReflectToChild(m, reinterpret_cast<HWND>(m.LParam));
+    return true;
+}
+
+bool TWinControl::WMDrawItem(TMessage& m) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+    if (!dis || dis->CtlType == ODT_MENU) return false;
+    ReflectToChild(m, dis->hwndItem);
+    return true;
+}
+
+bool TWinControl::WMWindowPosChanged(TMessage& m) {
+    WindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+    return false;
+}
+
+bool TWinControl::CMEnabledChanged(TMessage&) {
+    if (handle_) EnableWindow(handle_, Enabled());
+    return false;
+}
+
+bool TWinControl::CMFontChanged(TMessage&) {
+    if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    NotifyControls(CM_PARENTFONTCHANGED);
+    return false;
+}
+
+// A clear brush stays clear.
+bool TWinControl::CMColorChanged(TMessage&) {
+    TBrushStyle style = brush_->Style();
+    brush_->SetColor(Color());
+    brush_->SetStyle(style);
+    NotifyControls(CM_PARENTCOLORCHANGED);
+    return false;
+}
+
+bool TWinControl::CMTextChanged(TMessage&) {
+    if (handle_) SetWindowTextW(handle_, Widen(Caption()).c_str());
+    return false;
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
