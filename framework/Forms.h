@@ -1,4 +1,5 @@
-// Forms, the application object (message loop, error box) and the screen.
+// Forms: top-level windows read from form descriptions, scaled for the
+// screen, placed on first show. (The application object: Application.h.)
 #pragma once
 #include <windows.h>
 
@@ -6,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "framework/Application.h"
 #include "framework/Controls.h"
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
@@ -135,71 +137,3 @@ private:
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;  // may be the form itself
 };
-
-// --------------------------------------------------------------- TApplication
-
-class TApplication : public TComponent {
-    RASTEL_CLASS_INFO
-public:
-    TApplication();
-    ~TApplication() override;
-
-    // Loads the common controls and the system colours.
-    void Initialize();
-    // Caption of the error boxes.
-    const std::string& Title() const { return title_; }
-    void SetTitle(const std::string& title) { title_ = title; }
-
-    // Creates a form owned by the application: the reference is set before
-    // the form's OnCreate runs; the first form created is the main form.
-    template <class T>
-    void CreateForm(T*& reference) {
-        reference = nullptr;
-        T* form = new T(this);
-        reference = form;
-        if (!mainForm_) mainForm_ = form;
-        form->AfterConstruction();
-    }
-    TForm* MainForm() const { return mainForm_; }
-    // Shows the main form (maximised or minimised as the start-up information
-    // asks) and dispatches messages until it closes.
-    void Run();
-    // Ends the message loop (PostQuitMessage).
-    void Terminate();
-    bool Terminated() const { return terminated_; }
-    // Dispatches the messages waiting in the queue, then returns.
-    void ProcessMessages();
-
-    // Call inside a catch block: shows the current exception's text in the
-    // error box (caption Title, error icon, OK) with a full stop added.
-    void HandleException();
-    void ShowException(const std::exception& e);
-    // Tests install this to receive the error box instead of seeing it:
-    // (caption, text, MessageBox flags).
-    std::function<void(const std::string& caption, const std::string& text, UINT flags)> ErrorBoxHook;
-
-private:
-    friend class TForm;
-    bool ProcessMessage(MSG& msg);
-    std::string title_;
-    TForm* mainForm_ = nullptr;
-    bool terminated_ = false;
-    bool running_ = false;
-};
-
-extern TApplication Application;
-
-// ---------------------------------------------------------------- TScreen
-
-class TScreen {
-public:
-    // LOGPIXELSY of the screen (or the value a test set).
-    int PixelsPerInch() const;
-    // Tests: pretend another resolution; 0 goes back to the real one.
-    void SetPixelsPerInch(int ppi) { override_ = ppi; }
-
-private:
-    int override_ = 0;
-};
-
-extern TScreen Screen;

@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include "framework/Controls.h"
-#include "framework/Forms.h"
+#include "framework/Application.h"
 #include "framework/Text.h"
 
 using rastel::Widen;

@@ -486,6 +486,36 @@ TEST_F(ControlsTest, ExceptionInAHandlerGoesToTheErrorBoxAndDispatchGoesOn) {
     EXPECT_EQ(control->Log(), (Log{"Down L 1,1", "Click", "Up L 1,1"}));
 }
 
+TEST_F(ControlsTest, AnErrorBoxThatThrowsStaysInsideTheWindowProcedure) {
+    TCanvas* canvas = nullptr;
+    control->OnClick.handler = [&](TObject*) {
+        canvas = control->Canvas();  // a window DC, given back when the message returns
+        throw EFrameworkError("クリックできません");
+    };
+    int shown = 0;
+    Application.ErrorBoxHook = [&](const std::string&, const std::string&, UINT) {
+        ++shown;
+        throw std::runtime_error("the error box failed");
+    };
+    bool escaped = false;
+    try {
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, 1, 1);
+        Send(WM_LBUTTONUP, 0, 1, 1);
+    } catch (...) {
+        escaped = true;
+    }
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(shown, 1);
+    // The dispatch depth is back at zero, so the window DC was released.
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_FALSE(canvas->HandleAllocated());
+    control->OnClick.handler = nullptr;
+    control->Clear();
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 1, 1);
+    Send(WM_LBUTTONUP, 0, 1, 1);
+    EXPECT_EQ(control->Log(), (Log{"Down L 1,1", "Click", "Up L 1,1"}));
+}
+
 TEST_F(ControlsTest, DestroyingAParentFreesItsChildrenAndWindows) {
     auto* panel = new LogControl(form.get());
     panel->SetParent(form.get());
