@@ -5,6 +5,10 @@
 // Painting never needs a window: PaintTo(canvas) runs the whole paint of a
 // control onto any canvas (the window's paint calls it with the control's
 // own canvas), so tests paint into memory bitmaps and read the pixels back.
+// The unit's one public header. Where the code is: HiBase.cpp (THiBase),
+// HiButtonBase.cpp (TMouseOverColor, THiButtonBase), HiSukeSuke.cpp
+// (THiSukeSuke), HiSukeSukeImg.cpp (THiSukeSukeImg, THiSukeSukeImgEx),
+// HiButtonProps.cpp (published properties, registration).
 #pragma once
 #include <windows.h>
 
@@ -246,6 +250,10 @@ protected:
     // The lines shown in the current look: the off caption when raised, else
     // the on caption unless its text is empty.
     const TStringList& CaptionList() const;
+    // The block of blockHeight placed in rect by CapAlignV.
+    RECT CaptionBlockRect(const RECT& rect, int blockHeight) const;
+    // Caption text in the current look (disabled: embossed, drawn twice).
+    void DrawCaptionText(TCanvas& canvas, const std::string& text, const RECT& r, UINT format) const;
     // True while painting: a resize then only invalidates (a nested paint
     // would draw into a buffer the outer paint throws away).
     bool painting_ = false;
