@@ -6,11 +6,11 @@
 THiBase::THiBase(TComponent* owner) : TCustomControl(owner) {
     SetDoubleBuffered(true);
     Brush()->SetStyle(bsClear);
-    onFrameColor_ = clBtnShadow;
-    offFrameColor_ = clBtnFace;
-    frameWidth_ = 0;
-    capAlignH_ = haCenter;
-    capAlignV_ = vaCenter;
+    onFrameColor_ = Defaults::OnFrameColor;
+    offFrameColor_ = Defaults::OffFrameColor;
+    frameWidth_ = Defaults::FrameWidth;
+    capAlignH_ = Defaults::CapAlignH;
+    capAlignV_ = Defaults::CapAlignV;
     onCaption_ = std::make_unique<TStringList>();
     offCaption_ = std::make_unique<TStringList>();
     mouseInside_ = 0;

@@ -55,6 +55,17 @@ void RegisterHiButtonClasses();
 class THiBase : public TCustomControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr TColor OnFrameColor = clBtnShadow;
+        static constexpr TColor OffFrameColor = clBtnFace;
+        static constexpr int FrameWidth = 0;
+        static constexpr TNHAlignment CapAlignH = haCenter;
+        static constexpr TNVAlignment CapAlignV = vaCenter;
+        static constexpr int GroupID = 0;
+    };
+
     explicit THiBase(TComponent* owner);
     ~THiBase() override;
 
@@ -114,14 +125,14 @@ protected:
     TCanvas& TargetCanvas(TCanvas* target) { return target ? *target : *Canvas(); }
     void ClearParentClipChildren();
 
-    TColor onFrameColor_ = 0;
-    TColor offFrameColor_ = 0;
-    int frameWidth_ = 0;
+    TColor onFrameColor_ = Defaults::OnFrameColor;
+    TColor offFrameColor_ = Defaults::OffFrameColor;
+    int frameWidth_ = Defaults::FrameWidth;
     std::unique_ptr<TStringList> onCaption_;
     std::unique_ptr<TStringList> offCaption_;
-    TNHAlignment capAlignH_ = haLeft;
-    TNVAlignment capAlignV_ = vaTop;
-    int groupID_ = 0;
+    TNHAlignment capAlignH_ = Defaults::CapAlignH;
+    TNVAlignment capAlignV_ = Defaults::CapAlignV;
+    int groupID_ = Defaults::GroupID;
     int mouseInside_ = 0;
     THiArea clientArea_;
     THiArea faceArea_;
@@ -143,6 +154,18 @@ private:
 class TMouseOverColor : public TPersistent {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr bool Enabled = false;
+        static constexpr TColor OffFontColor = clYellow;
+        static constexpr TColor OffFaceColor = clBtnFace;
+        static constexpr TColor OffFrameColor = clYellow;
+        static constexpr TColor OnFontColor = clYellow;
+        static constexpr TColor OnFaceColor = clBtnFace;
+        static constexpr TColor OnFrameColor = clYellow;
+    };
+
     TMouseOverColor();
 
     bool Enabled() const { return enabled_; }
@@ -166,13 +189,13 @@ public:
     bool SameColors(const TMouseOverColor& other) const;
 
 private:
-    bool enabled_ = false;
-    TColor offFontColor_ = clYellow;
-    TColor offFaceColor_ = clBtnFace;
-    TColor offFrameColor_ = clYellow;
-    TColor onFontColor_ = clYellow;
-    TColor onFaceColor_ = clBtnFace;
-    TColor onFrameColor_ = clYellow;
+    bool enabled_ = Defaults::Enabled;
+    TColor offFontColor_ = Defaults::OffFontColor;
+    TColor offFaceColor_ = Defaults::OffFaceColor;
+    TColor offFrameColor_ = Defaults::OffFrameColor;
+    TColor onFontColor_ = Defaults::OnFontColor;
+    TColor onFaceColor_ = Defaults::OnFaceColor;
+    TColor onFrameColor_ = Defaults::OnFrameColor;
 };
 
 // ------------------------------------------------------------ THiButtonBase
@@ -181,6 +204,28 @@ private:
 class THiButtonBase : public THiBase {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr int BevelWidth = 5;
+        static constexpr TColor OnFaceColor = clBtnFace;
+        static constexpr TColor OffFaceColor = clBtnFace;
+        static constexpr TColor HighlightColor = clBtnHighlight;
+        static constexpr TColor ShadowColor = clBtnShadow;
+        static constexpr TColor OnHighlightColor = clBtnHighlight;
+        static constexpr TColor OnShadowColor = clBtnShadow;
+        static constexpr TColor OnFontColor = clBtnText;
+        static constexpr TColor EdgeColor = clBlack;
+        static constexpr int BevelWidthMargin = 0;
+        static constexpr int BevelHeightMargin = 0;
+        static constexpr int BevelTopMargin = 0;
+        static constexpr int BevelLeftMargin = 0;
+        static constexpr bool EdgeDraw = false;
+        static constexpr int OnSlideSize = 0;
+        static constexpr TButtonStyle ButtonStyle = bsNormal;
+        static constexpr TButtonState ButtonState = bstOff;
+    };
+
     explicit THiButtonBase(TComponent* owner);
     ~THiButtonBase() override;
 
@@ -259,25 +304,25 @@ protected:
     bool painting_ = false;
 
     bool focused_ = false;
-    int bevelWidth_ = 0;
+    int bevelWidth_ = Defaults::BevelWidth;
     bool raised_ = false;
-    TColor onFaceColor_ = 0;
-    TColor offFaceColor_ = 0;
-    TColor highlightColor_ = 0;
-    TColor shadowColor_ = 0;
-    TColor onHighlightColor_ = 0;
-    TColor onShadowColor_ = 0;
-    TColor onFontColor_ = 0;
-    TColor edgeColor_ = 0;
+    TColor onFaceColor_ = Defaults::OnFaceColor;
+    TColor offFaceColor_ = Defaults::OffFaceColor;
+    TColor highlightColor_ = Defaults::HighlightColor;
+    TColor shadowColor_ = Defaults::ShadowColor;
+    TColor onHighlightColor_ = Defaults::OnHighlightColor;
+    TColor onShadowColor_ = Defaults::OnShadowColor;
+    TColor onFontColor_ = Defaults::OnFontColor;
+    TColor edgeColor_ = Defaults::EdgeColor;
     std::unique_ptr<TMouseOverColor> mouseOverColor_;
-    int bevelWidthMargin_ = 0;
-    int bevelHeightMargin_ = 0;
-    int bevelTopMargin_ = 0;
-    int bevelLeftMargin_ = 0;
-    bool edgeDraw_ = false;
-    int onSlideSize_ = 0;
-    TButtonStyle buttonStyle_ = bsNormal;
-    TButtonState buttonState_ = bstOff;
+    int bevelWidthMargin_ = Defaults::BevelWidthMargin;
+    int bevelHeightMargin_ = Defaults::BevelHeightMargin;
+    int bevelTopMargin_ = Defaults::BevelTopMargin;
+    int bevelLeftMargin_ = Defaults::BevelLeftMargin;
+    bool edgeDraw_ = Defaults::EdgeDraw;
+    int onSlideSize_ = Defaults::OnSlideSize;
+    TButtonStyle buttonStyle_ = Defaults::ButtonStyle;
+    TButtonState buttonState_ = Defaults::ButtonState;
     bool pressed_ = false;
 
 private:
@@ -306,6 +351,13 @@ struct TFaceColors {
 class THiSukeSuke : public THiButtonBase {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr std::uint8_t BlendRitu = 127;
+        static constexpr TCapDrawLayer CapDrawLayer = dlTop;
+    };
+
     explicit THiSukeSuke(TComponent* owner);
     ~THiSukeSuke() override;
 
@@ -350,8 +402,8 @@ private:
     RECT ComputeFaceArea(const RECT& client);
     void DrawFrame(const RECT& face, TColor color, THiBitmap& buffer);
 
-    std::uint8_t blendRitu_ = 0;
-    TCapDrawLayer capDrawLayer_ = dlTop;
+    std::uint8_t blendRitu_ = Defaults::BlendRitu;
+    TCapDrawLayer capDrawLayer_ = Defaults::CapDrawLayer;
     std::unique_ptr<THiBitmap> background_;
 };
 
@@ -362,6 +414,17 @@ private:
 class THiSukeSukeImg : public THiSukeSuke {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr std::uint8_t ImageBlendRitu = 127;
+        static constexpr bool ImageStretch = false;
+        static constexpr TNHAlignment OffImgAlignH = haCenter;
+        static constexpr TNVAlignment OffImgAlignV = vaCenter;
+        static constexpr TNHAlignment OnImgAlignH = haCenter;
+        static constexpr TNVAlignment OnImgAlignV = vaCenter;
+    };
+
     explicit THiSukeSukeImg(TComponent* owner);
     ~THiSukeSukeImg() override;
 
@@ -390,14 +453,14 @@ protected:
     void DrawImage(THiBitmap& work, const RECT& face) override;
 
 private:
-    std::uint8_t imageBlendRitu_ = 0;
-    bool imageStretch_ = false;
+    std::uint8_t imageBlendRitu_ = Defaults::ImageBlendRitu;
+    bool imageStretch_ = Defaults::ImageStretch;
     std::unique_ptr<TPicture> offImagePict_;
     std::unique_ptr<TPicture> onImagePict_;
-    TNHAlignment offImgAlignH_ = haLeft;
-    TNVAlignment offImgAlignV_ = vaTop;
-    TNHAlignment onImgAlignH_ = haLeft;
-    TNVAlignment onImgAlignV_ = vaTop;
+    TNHAlignment offImgAlignH_ = Defaults::OffImgAlignH;
+    TNVAlignment offImgAlignV_ = Defaults::OffImgAlignV;
+    TNHAlignment onImgAlignH_ = Defaults::OnImgAlignH;
+    TNVAlignment onImgAlignV_ = Defaults::OnImgAlignV;
 };
 
 // ---------------------------------------------------------- THiSukeSukeImgEx
@@ -409,6 +472,14 @@ private:
 class THiSukeSukeImgEx : public THiSukeSukeImg {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr int FontLinePitch = 0;
+        static constexpr TNHAlignment CapAlignH2 = haCenter;
+        static constexpr TNHAlignment CapAlignH3 = haCenter;
+    };
+
     explicit THiSukeSukeImgEx(TComponent* owner);
     ~THiSukeSukeImgEx() override;
 
@@ -438,9 +509,9 @@ protected:
     }
 
 private:
-    int fontLinePitch_ = 0;
+    int fontLinePitch_ = Defaults::FontLinePitch;
     std::unique_ptr<TFont> font2_;
     std::unique_ptr<TFont> font3_;
-    TNHAlignment capAlignH2_ = haLeft;
-    TNHAlignment capAlignH3_ = haLeft;
+    TNHAlignment capAlignH2_ = Defaults::CapAlignH2;
+    TNHAlignment capAlignH3_ = Defaults::CapAlignH3;
 };

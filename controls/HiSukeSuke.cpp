@@ -29,7 +29,7 @@ constexpr TColor kFocusOnBlackEdgeColor = 0x884444;  // dark blue: red 0x44, gre
 // --------------------------------------------------------------- THiSukeSuke
 
 THiSukeSuke::THiSukeSuke(TComponent* owner) : THiButtonBase(owner) {
-    SetBlendRitu(127);
+    SetBlendRitu(Defaults::BlendRitu);
     background_ = std::make_unique<THiBitmap>();
 }
 

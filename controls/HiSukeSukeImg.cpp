@@ -7,13 +7,13 @@
 // ------------------------------------------------------------ THiSukeSukeImg
 
 THiSukeSukeImg::THiSukeSukeImg(TComponent* owner) : THiSukeSuke(owner) {
-    SetImageBlendRitu(127);
+    SetImageBlendRitu(Defaults::ImageBlendRitu);
     offImagePict_ = std::make_unique<TPicture>();
     onImagePict_ = std::make_unique<TPicture>();
-    SetOffImgAlignH(haCenter);
-    SetOffImgAlignV(vaCenter);
-    SetOnImgAlignH(haCenter);
-    SetOnImgAlignV(vaCenter);
+    SetOffImgAlignH(Defaults::OffImgAlignH);
+    SetOffImgAlignV(Defaults::OffImgAlignV);
+    SetOnImgAlignH(Defaults::OnImgAlignH);
+    SetOnImgAlignV(Defaults::OnImgAlignV);
 }
 
 THiSukeSukeImg::~THiSukeSukeImg() = default;
@@ -105,13 +105,13 @@ void THiSukeSukeImg::DrawImage(THiBitmap& work, const RECT& f) {
 // ---------------------------------------------------------- THiSukeSukeImgEx
 
 THiSukeSukeImgEx::THiSukeSukeImgEx(TComponent* owner) : THiSukeSukeImg(owner) {
-    fontLinePitch_ = 0;
+    fontLinePitch_ = Defaults::FontLinePitch;
     font2_ = std::make_unique<TFont>();
     font3_ = std::make_unique<TFont>();
     font2_->OnChange.handler = [this](TObject*) { Perform(CM_FONTCHANGED); };
     font3_->OnChange.handler = [this](TObject*) { Perform(CM_FONTCHANGED); };
-    SetCapAlignH2(haCenter);
-    SetCapAlignH3(haCenter);
+    SetCapAlignH2(Defaults::CapAlignH2);
+    SetCapAlignH3(Defaults::CapAlignH3);
 }
 
 THiSukeSukeImgEx::~THiSukeSukeImgEx() {
