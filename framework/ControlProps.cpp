@@ -3,8 +3,12 @@
 
 // ------------------------------------------------------------- class tables
 
-PropertyInfo TControl::Props::Left() { return IntProperty<TControl>("Left", &TControl::Left, &TControl::SetLeft, std::nullopt); }
-PropertyInfo TControl::Props::Top() { return IntProperty<TControl>("Top", &TControl::Top, &TControl::SetTop, std::nullopt); }
+PropertyInfo TControl::Props::Left() {
+    return IntProperty<TControl>("Left", &TControl::Left, &TControl::SetLeft, std::nullopt);
+}
+PropertyInfo TControl::Props::Top() {
+    return IntProperty<TControl>("Top", &TControl::Top, &TControl::SetTop, std::nullopt);
+}
 PropertyInfo TControl::Props::Width() {
     return IntProperty<TControl>("Width", &TControl::Width, &TControl::SetWidth, std::nullopt);
 }
@@ -16,33 +20,37 @@ PropertyInfo TControl::Props::Caption() {
 }
 PropertyInfo TControl::Props::Color(TColor defaultColor) {
     PropertyInfo p = ColorProperty<TControl>("Color", &TControl::Color, &TControl::SetColor, defaultColor);
-    return StoredWhen<TControl>(std::move(p), [defaultColor](const TControl& c) {
-        return !c.ParentColor() && c.Color() != defaultColor;
-    });
+    return StoredWhen<TControl>(
+        std::move(p), [defaultColor](const TControl& c) { return !c.ParentColor() && c.Color() != defaultColor; });
 }
 PropertyInfo TControl::Props::ParentColor() {
-    return BoolProperty<TControl>("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true);
+    return BoolProperty<TControl>("ParentColor", &TControl::ParentColor, &TControl::SetParentColor,
+                                  TControl::Defaults::ParentColor);
 }
 PropertyInfo TControl::Props::Enabled() {
-    return BoolProperty<TControl>("Enabled", &TControl::Enabled, &TControl::SetEnabled, true);
+    return BoolProperty<TControl>("Enabled", &TControl::Enabled, &TControl::SetEnabled, TControl::Defaults::Enabled);
 }
 PropertyInfo TControl::Props::Font() {
     return ObjectProperty<TControl>("Font", &TControl::Font, [](const TControl& c) { return !c.ParentFont(); });
 }
 PropertyInfo TControl::Props::ParentFont() {
-    return BoolProperty<TControl>("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true);
+    return BoolProperty<TControl>("ParentFont", &TControl::ParentFont, &TControl::SetParentFont,
+                                  TControl::Defaults::ParentFont);
 }
 PropertyInfo TControl::Props::Visible() {
-    return BoolProperty<TControl>("Visible", &TControl::Visible, &TControl::SetVisible, true);
+    return BoolProperty<TControl>("Visible", &TControl::Visible, &TControl::SetVisible, TControl::Defaults::Visible);
 }
 PropertyInfo TControl::Props::TabOrder() {
-    return IntProperty<TWinControl>("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1);
+    return IntProperty<TWinControl>("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder,
+                                    TControl::Defaults::TabOrder);
 }
 PropertyInfo TControl::Props::TabStop(bool defaultValue) {
     return BoolProperty<TWinControl>("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, defaultValue);
 }
 PropertyInfo TControl::Props::OnClick() { return NotifyEventProperty<TControl>("OnClick", &TControl::OnClick); }
-PropertyInfo TControl::Props::OnDblClick() { return NotifyEventProperty<TControl>("OnDblClick", &TControl::OnDblClick); }
+PropertyInfo TControl::Props::OnDblClick() {
+    return NotifyEventProperty<TControl>("OnDblClick", &TControl::OnDblClick);
+}
 PropertyInfo TControl::Props::OnMouseDown() {
     return EventProperty<TControl, TMouseEventHandler>("OnMouseDown", &TControl::OnMouseDown);
 }
@@ -65,10 +73,8 @@ PropertyInfo TControl::Props::OnKeyUp() {
 }
 
 const ClassInfo& TControl::StaticClassInfo() {
-    static const ClassInfo info{"TControl",
-                                &TComponent::StaticClassInfo(),
-                                {Props::Left(), Props::Top(), Props::Width(), Props::Height()},
-                                {}};
+    static const ClassInfo info{
+        "TControl", &TComponent::StaticClassInfo(), {Props::Left(), Props::Top(), Props::Width(), Props::Height()}, {}};
     return info;
 }
 

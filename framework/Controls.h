@@ -69,6 +69,16 @@ struct TCreateParams {
 class TControl : public TComponent {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr bool Enabled = true;
+        static constexpr bool Visible = true;
+        static constexpr bool ParentFont = true;
+        static constexpr bool ParentColor = true;
+        static constexpr int TabOrder = -1;
+    };
+
     explicit TControl(TComponent* owner);
     // Leaves the parent; never calls virtual functions of derived classes.
     ~TControl() override;
@@ -219,17 +229,17 @@ private:
     void MouseMessage(TMessage& m);
 
     TWinControl* parent_ = nullptr;
-    bool visible_ = true;
-    bool enabled_ = true;
+    bool visible_ = Defaults::Visible;
+    bool enabled_ = Defaults::Enabled;
     std::string caption_;
     std::unique_ptr<TFont> font_;
-    bool parentFont_ = true;
+    bool parentFont_ = Defaults::ParentFont;
     bool followingParentFont_ = false;  // copying the parent's font: ParentFont stays
     TColor color_ = clWindow;
-    bool parentColor_ = true;
+    bool parentColor_ = Defaults::ParentColor;
     TControlStyle controlStyle_{csCaptureMouse, csClickEvents, csDoubleClicks};
     bool clicked_ = false;    // a left press started a click
-    int pendingTabOrder_ = -1;  // TabOrder set before the control had a parent
+    int pendingTabOrder_ = Defaults::TabOrder;  // TabOrder set before the control had a parent
 };
 
 // Releases the window DCs that canvases took outside painting. The window

@@ -32,8 +32,8 @@ const ClassInfo& TImage::StaticClassInfo() {
     static const ClassInfo info{
         "TImage",
         &TGraphicControl::StaticClassInfo(),
-        {BoolProperty<TImage>("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize, false), Props::Visible(),
-         Props::OnClick(), Props::OnDblClick(), Props::OnMouseDown(), Props::OnMouseMove(), Props::OnMouseUp()},
+        {BoolProperty<TImage>("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize, TImage::Defaults::AutoSize),
+         Props::Visible(), Props::OnClick(), Props::OnDblClick(), Props::OnMouseDown(), Props::OnMouseMove(), Props::OnMouseUp()},
         [](TComponent* owner) -> TComponent* { return new TImage(owner); }};
     return info;
 }

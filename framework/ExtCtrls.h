@@ -10,6 +10,12 @@
 class TImage : public TGraphicControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr bool AutoSize = false;
+    };
+
     explicit TImage(TComponent* owner);
     ~TImage() override;
 
@@ -26,5 +32,5 @@ public:
 private:
     void PictureChanged();
     std::unique_ptr<TPicture> picture_;
-    bool autoSize_ = false;
+    bool autoSize_ = Defaults::AutoSize;
 };

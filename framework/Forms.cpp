@@ -105,7 +105,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
     SetVisible(false);
     SetParentFont(false);
     SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks});
-    SetColor(clBtnFace);
+    SetColor(Defaults::Color);
     left_ = 0;
     top_ = 0;
     width_ = 320;
@@ -387,18 +387,18 @@ const ClassInfo& TForm::StaticClassInfo() {
             StoredWhen<TControl>(Props::Width(), [](const TControl&) { return false; }),
             StoredWhen<TControl>(Props::Height(), [](const TControl&) { return false; }),
             SetProperty<TForm, TBorderIcon>("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize"},
-                                            &TForm::BorderIcons, &TForm::SetBorderIcons,
-                                            TBorderIcons{biSystemMenu, biMinimize, biMaximize}),
+                                            &TForm::BorderIcons, &TForm::SetBorderIcons, TForm::Defaults::BorderIcons),
             EnumProperty<TForm, TFormBorderStyle>("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog"},
-                                                  &TForm::BorderStyle, &TForm::SetBorderStyle, bsSizeable),
+                                                  &TForm::BorderStyle, &TForm::SetBorderStyle,
+                                                  TForm::Defaults::BorderStyle),
             Props::Caption(),
             IntProperty<TForm>("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight, std::nullopt),
             IntProperty<TForm>("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth, std::nullopt),
-            Props::Color(clBtnFace),
+            Props::Color(TForm::Defaults::Color),
             Props::Font(),
             BoolProperty<TForm>("OldCreateOrder", &TForm::OldCreateOrder, &TForm::SetOldCreateOrder, std::nullopt),
             EnumProperty<TForm, TPosition>("Position", {"poDesigned", "poDesktopCenter"}, &TForm::Position,
-                                           &TForm::SetPosition, poDesigned),
+                                           &TForm::SetPosition, TForm::Defaults::Position),
             NotifyEventProperty<TForm>("OnCreate", &TForm::OnCreate),
             IntProperty<TForm>("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch, std::nullopt),
             IntProperty<TForm>("TextHeight", &TForm::TextHeight, &TForm::SetTextHeight, std::nullopt),

@@ -55,6 +55,15 @@ TForm* GetParentForm(const TControl* control);
 class TForm : public TWinControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr TFormBorderStyle BorderStyle = bsSizeable;
+        static constexpr TBorderIcons BorderIcons = {biSystemMenu, biMinimize, biMaximize};
+        static constexpr TPosition Position = poDesigned;
+        static constexpr TColor Color = clBtnFace;
+    };
+
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
@@ -123,9 +132,9 @@ private:
     RECT OuterRectForClient(int clientWidth, int clientHeight) const;
     void ChangeFrame(const std::function<void()>& change);
 
-    TFormBorderStyle borderStyle_ = bsSizeable;
-    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
-    TPosition position_ = poDesigned;
+    TFormBorderStyle borderStyle_ = Defaults::BorderStyle;
+    TBorderIcons borderIcons_ = Defaults::BorderIcons;
+    TPosition position_ = Defaults::Position;
     TWindowState windowState_ = wsNormal;
     bool oldCreateOrder_ = false;
     int pixelsPerInch_ = 96;

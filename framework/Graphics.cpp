@@ -276,10 +276,10 @@ const ClassInfo& TPen::StaticClassInfo() {
         "TPen",
         &TPersistent::StaticClassInfo(),
         {
-            ColorProperty<TPen>("Color", &TPen::Color, &TPen::SetColor, clBlack),
+            ColorProperty<TPen>("Color", &TPen::Color, &TPen::SetColor, TPen::Defaults::Color),
             EnumProperty<TPen, TPenStyle>("Style", {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear"},
-                                          &TPen::Style, &TPen::SetStyle, psSolid),
-            IntProperty<TPen>("Width", &TPen::Width, &TPen::SetWidth, 1),
+                                          &TPen::Style, &TPen::SetStyle, TPen::Defaults::Style),
+            IntProperty<TPen>("Width", &TPen::Width, &TPen::SetWidth, TPen::Defaults::Width),
         },
         {}};
     return info;
@@ -332,8 +332,9 @@ const ClassInfo& TBrush::StaticClassInfo() {
         "TBrush",
         &TPersistent::StaticClassInfo(),
         {
-            ColorProperty<TBrush>("Color", &TBrush::Color, &TBrush::SetColor, clWhite),
-            EnumProperty<TBrush, TBrushStyle>("Style", {"bsSolid", "bsClear"}, &TBrush::Style, &TBrush::SetStyle, bsSolid),
+            ColorProperty<TBrush>("Color", &TBrush::Color, &TBrush::SetColor, TBrush::Defaults::Color),
+            EnumProperty<TBrush, TBrushStyle>("Style", {"bsSolid", "bsClear"}, &TBrush::Style, &TBrush::SetStyle,
+                                              TBrush::Defaults::Style),
         },
         {}};
     return info;

@@ -119,6 +119,14 @@ enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 class TPen : public TPersistent {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr TColor Color = clBlack;
+        static constexpr TPenStyle Style = psSolid;
+        static constexpr int Width = 1;
+    };
+
     TPen() = default;
     TPen(const TPen&) = delete;
     TPen& operator=(const TPen&) = delete;
@@ -134,9 +142,9 @@ public:
 
 private:
     void Changed();
-    TColor color_ = clBlack;
-    int width_ = 1;
-    TPenStyle style_ = psSolid;
+    TColor color_ = Defaults::Color;
+    int width_ = Defaults::Width;
+    TPenStyle style_ = Defaults::Style;
     mutable UniquePen handle_;
     mutable COLORREF resolved_ = 0;
 };
@@ -146,6 +154,13 @@ enum TBrushStyle { bsSolid, bsClear };
 class TBrush : public TPersistent {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr TColor Color = clWhite;
+        static constexpr TBrushStyle Style = bsSolid;
+    };
+
     TBrush() = default;
     TBrush(const TBrush&) = delete;
     TBrush& operator=(const TBrush&) = delete;
@@ -161,8 +176,8 @@ public:
 
 private:
     void Changed();
-    TColor color_ = clWhite;
-    TBrushStyle style_ = bsSolid;
+    TColor color_ = Defaults::Color;
+    TBrushStyle style_ = Defaults::Style;
     mutable UniqueBrush handle_;
     mutable COLORREF resolved_ = 0;
 };
