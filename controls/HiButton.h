@@ -28,9 +28,6 @@ enum TButtonState : std::uint8_t { bstOff = 0, bstOn = 1 };
 enum TNHAlignment : std::uint8_t { haLeft = 0, haCenter = 1, haRight = 2 };
 enum TNVAlignment : std::uint8_t { vaTop = 0, vaCenter = 1, vaBottom = 2 };
 
-// HelpType of the framework's published control properties.
-enum THelpType : std::uint8_t { htKeyword = 0, htContext = 1 };
-
 // A rectangle as the paint keeps it: top, bottom, left, right.
 struct THiArea {
     int Top = 0;
@@ -96,20 +93,6 @@ public:
     // 1 once the background snapshot of the first run-time paint was taken.
     int FirstPaintDone() const { return firstPaintDone_; }
 
-    // The framework's own published control properties, kept as values.
-    int Tag() const { return tag_; }
-    void SetTag(int v) { tag_ = v; }
-    int Cursor() const { return cursor_; }
-    void SetCursor(int v) { cursor_ = v; }
-    const std::string& Hint() const { return hint_; }
-    void SetHint(const std::string& v) { hint_ = v; }
-    THelpType HelpType() const { return helpType_; }
-    void SetHelpType(THelpType v) { helpType_ = v; }
-    const std::string& HelpKeyword() const { return helpKeyword_; }
-    void SetHelpKeyword(const std::string& v) { helpKeyword_ = v; }
-    int HelpContext() const { return helpContext_; }
-    void SetHelpContext(int v) { helpContext_ = v; }
-
     // Becoming a child strips the parent's WS_CLIPCHILDREN.
     void SetParent(TWinControl* parent) override;
     void WndProc(TMessage& m) override;
@@ -137,14 +120,6 @@ protected:
     THiArea clientArea_;
     THiArea faceArea_;
     int firstPaintDone_ = 0;
-
-private:
-    int tag_ = 0;
-    int cursor_ = 0;
-    std::string hint_;
-    THelpType helpType_ = htContext;
-    std::string helpKeyword_;
-    int helpContext_ = 0;
 };
 
 // ---------------------------------------------------------- TMouseOverColor

@@ -25,19 +25,17 @@ const ClassInfo& THiBase::StaticClassInfo() {
         {
             // The framework's component and control properties, in the order
             // their classes publish them; Name is written in the object header.
-            StoredWhen<TComponent>(StringProperty<TComponent>("Name", &TComponent::Name, &TComponent::SetName),
-                                   [](const TComponent&) { return false; }),
-            IntProperty<THiBase>("Tag", &THiBase::Tag, &THiBase::SetTag, 0),
+            TControl::Props::Name(),
+            TControl::Props::Tag(),
             TControl::Props::Left(),
             TControl::Props::Top(),
             TControl::Props::Width(),
             TControl::Props::Height(),
-            IntProperty<THiBase>("Cursor", &THiBase::Cursor, &THiBase::SetCursor, 0),
-            StringProperty<THiBase>("Hint", &THiBase::Hint, &THiBase::SetHint),
-            EnumProperty<THiBase, THelpType>("HelpType", {"htKeyword", "htContext"}, &THiBase::HelpType,
-                                             &THiBase::SetHelpType, htContext),
-            StringProperty<THiBase>("HelpKeyword", &THiBase::HelpKeyword, &THiBase::SetHelpKeyword),
-            IntProperty<THiBase>("HelpContext", &THiBase::HelpContext, &THiBase::SetHelpContext, 0),
+            TControl::Props::Cursor(),
+            TControl::Props::Hint(),
+            TControl::Props::HelpType(),
+            TControl::Props::HelpKeyword(),
+            TControl::Props::HelpContext(),
             // Republished framework properties.
             TControl::Props::Enabled(),
             TControl::Props::TabOrder(),

@@ -3,6 +3,28 @@
 
 // ------------------------------------------------------------- class tables
 
+PropertyInfo TControl::Props::Name() {
+    return StoredWhen<TComponent>(StringProperty<TComponent>("Name", &TComponent::Name, &TComponent::SetName),
+                                  [](const TComponent&) { return false; });
+}
+PropertyInfo TControl::Props::Tag() {
+    return IntProperty<TComponent>("Tag", &TComponent::Tag, &TComponent::SetTag, Defaults::Tag);
+}
+PropertyInfo TControl::Props::Cursor() {
+    return IntProperty<TControl>("Cursor", &TControl::Cursor, &TControl::SetCursor, Defaults::Cursor);
+}
+PropertyInfo TControl::Props::Hint() { return StringProperty<TControl>("Hint", &TControl::Hint, &TControl::SetHint); }
+PropertyInfo TControl::Props::HelpType() {
+    return EnumProperty<TControl, THelpType>("HelpType", {"htKeyword", "htContext"}, &TControl::HelpType,
+                                             &TControl::SetHelpType, Defaults::HelpType);
+}
+PropertyInfo TControl::Props::HelpKeyword() {
+    return StringProperty<TControl>("HelpKeyword", &TControl::HelpKeyword, &TControl::SetHelpKeyword);
+}
+PropertyInfo TControl::Props::HelpContext() {
+    return IntProperty<TControl>("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext,
+                                 Defaults::HelpContext);
+}
 PropertyInfo TControl::Props::Left() {
     return IntProperty<TControl>("Left", &TControl::Left, &TControl::SetLeft, std::nullopt);
 }

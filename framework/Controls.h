@@ -36,6 +36,9 @@ class TWinControl;
 enum TControlStyleFlag { csOpaque, csCaptureMouse, csClickEvents, csDoubleClicks, csAcceptsControls };
 using TControlStyle = TSet<TControlStyleFlag>;
 
+// How a control's help is found: by HelpKeyword or by HelpContext.
+enum THelpType : std::uint8_t { htKeyword = 0, htContext = 1 };
+
 using TMouseEventHandler = void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 using TMouseEvent = TEvent<TMouseEventHandler>;
 using TMouseMoveEventHandler = void(TObject* sender, TShiftState shift, int x, int y);
@@ -77,6 +80,10 @@ public:
         static constexpr bool ParentFont = true;
         static constexpr bool ParentColor = true;
         static constexpr int TabOrder = -1;
+        static constexpr int Tag = 0;
+        static constexpr int Cursor = 0;
+        static constexpr THelpType HelpType = htContext;
+        static constexpr int HelpContext = 0;
     };
 
     explicit TControl(TComponent* owner);
@@ -143,6 +150,19 @@ public:
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool on);
 
+    // Kept as values for the form descriptions: the cursor's number, the
+    // tooltip text and the help reference.
+    int Cursor() const { return cursor_; }
+    void SetCursor(int v) { cursor_ = v; }
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& v) { hint_ = v; }
+    THelpType HelpType() const { return helpType_; }
+    void SetHelpType(THelpType v) { helpType_ = v; }
+    const std::string& HelpKeyword() const { return helpKeyword_; }
+    void SetHelpKeyword(const std::string& v) { helpKeyword_ = v; }
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int v) { helpContext_ = v; }
+
     TControlStyle ControlStyle() const { return controlStyle_; }
     void SetControlStyle(TControlStyle s) { controlStyle_ = s; }
 
@@ -184,6 +204,13 @@ public:
     // Rows for the framework's own properties, for classes that publish or
     // republish them (each in the position the class wants).
     struct Props {
+        static PropertyInfo Name();  // written in the object header, never as a property
+        static PropertyInfo Tag();
+        static PropertyInfo Cursor();
+        static PropertyInfo Hint();
+        static PropertyInfo HelpType();
+        static PropertyInfo HelpKeyword();
+        static PropertyInfo HelpContext();
         static PropertyInfo Left();
         static PropertyInfo Top();
         static PropertyInfo Width();
@@ -237,6 +264,11 @@ private:
     bool followingParentFont_ = false;  // copying the parent's font: ParentFont stays
     TColor color_ = clWindow;
     bool parentColor_ = Defaults::ParentColor;
+    int cursor_ = Defaults::Cursor;
+    std::string hint_;
+    THelpType helpType_ = Defaults::HelpType;
+    std::string helpKeyword_;
+    int helpContext_ = Defaults::HelpContext;
     TControlStyle controlStyle_{csCaptureMouse, csClickEvents, csDoubleClicks};
     bool clicked_ = false;    // a left press started a click
     int pendingTabOrder_ = Defaults::TabOrder;  // TabOrder set before the control had a parent
