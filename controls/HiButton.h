@@ -34,7 +34,6 @@ struct THiArea {
     int Bottom = 0;
     int Left = 0;
     int Right = 0;
-    RECT AsRect() const { return RECT{Left, Top, Right, Bottom}; }
     friend bool operator==(const THiArea&, const THiArea&) = default;
 };
 

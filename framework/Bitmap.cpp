@@ -410,7 +410,6 @@ void TBitmap::Mask(TColor color) {
 }
 
 TColor TBitmap::TransparentColor() const {
-    if (transparentColor_) return *transparentColor_;
     if (!bits_) return clWhite;
     GdiFlush();
     std::uint8_t px[3] = {0, 0, 0};
@@ -488,7 +487,6 @@ void TBitmap::Assign(const TPersistent& source) {
     format_ = other->format_;
     palette_ = other->palette_;
     sourceBits_ = other->sourceBits_;
-    transparentColor_ = other->transparentColor_;
     transparent_ = other->transparent_;
     if (dc_ && bitmap_) selected_ = SelectGuard(dc_.get(), bitmap_.get());
     Changed();
@@ -508,7 +506,7 @@ void TBitmap::Draw(TCanvas& canvas, const RECT& rect) {
     int dw = rect.right - rect.left, dh = rect.bottom - rect.top;
     int oldMode = SetStretchBltMode(dest, COLORONCOLOR);
     if (!transparent_) {
-        StretchBlt(dest, rect.left, rect.top, dw, dh, src, 0, 0, width_, height_, canvas.CopyMode());
+        StretchBlt(dest, rect.left, rect.top, dw, dh, src, 0, 0, width_, height_, SRCCOPY);
     } else {
         // Mask with the transparent pixels white: dest ^= src; dest &= mask; dest ^= src
         // leaves dest where the mask is white and src elsewhere.

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,9 +63,8 @@ public:
     // Two-colour mask: pixels of `color` become white, all others black;
     // the result is pf1bit with palette {black, white}.
     void Mask(TColor color);
-    // Colour used when Transparent: bottom-left pixel unless set.
+    // Colour used when Transparent: the bottom-left pixel.
     TColor TransparentColor() const;
-    void SetTransparentColor(TColor c) { transparentColor_ = c; }
 
     // Reads a .bmp file: CreateFileW with GENERIC_READ and FILE_SHARE_READ.
     // EFOpenError when it cannot be opened (empty name included),
@@ -91,7 +89,6 @@ private:
     TPixelFormat format_ = pf24bit;
     int stride_ = 0;
     int sourceBits_ = 0;
-    std::optional<TColor> transparentColor_;
     std::vector<RGBQUAD> palette_;
     UniqueBitmap bitmap_;
     std::uint8_t* bits_ = nullptr;

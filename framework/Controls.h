@@ -109,7 +109,6 @@ public:
     // Moves a windowed control's window at once.
     virtual void SetBounds(int left, int top, int width, int height);
     RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
-    void SetBoundsRect(const RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
     // (0, 0, ClientWidth, ClientHeight).
     virtual RECT ClientRect() const;
     int ClientWidth() const { return ClientRect().right; }
@@ -298,8 +297,6 @@ public:
     // ---- children, in index order (order of insertion)
     int ControlCount() const { return int(controls_.size()); }
     TControl* Controls(int index) const;  // EListError outside 0..ControlCount-1
-    // ClassInfo-free lookup by Name among the direct children.
-    TControl* FindChildControl(const std::string& name) const;
 
     // ---- tab order and focus
     // Position among the parent's windowed children in Tab order; -1 without a parent.
@@ -359,8 +356,6 @@ protected:
         DestroyWnd();
     }
     void DefaultHandler(TMessage& m) override;
-    // True for windows of the framework's own classes (not wrapped system ones).
-    bool OwnWindowClass() const { return ownClass_; }
 
     // Own window classes only: the canvas for Paint. During WM_PAINT it is
     // over the paint DC (or the memory bitmap when double buffered); outside

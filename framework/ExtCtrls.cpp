@@ -7,10 +7,6 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_u
 
 TImage::~TImage() { picture_->OnChange.handler = nullptr; }
 
-void TImage::SetPicture(const TPicture* picture) {
-    if (picture && picture != picture_.get()) picture_->Assign(*picture);
-}
-
 void TImage::SetAutoSize(bool on) {
     if (autoSize_ == on) return;
     autoSize_ = on;

@@ -21,8 +21,6 @@ public:
 
     // The owned picture; loading into it (Picture()->LoadFromFile) repaints.
     TPicture* Picture() const { return picture_.get(); }
-    // Copies the graphic of `picture` (nullptr is ignored).
-    void SetPicture(const TPicture* picture);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
 

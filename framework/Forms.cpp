@@ -251,12 +251,6 @@ void TForm::SetWindowState(TWindowState s) {
         ShowWindow(Handle(), s == wsMaximized ? SW_MAXIMIZE : s == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
-void TForm::SetActiveControl(TWinControl* control) {
-    activeControl_ = control;
-    if (control && HandleAllocated() && GetActiveWindow() == Handle() && control->CanFocus())
-        ::SetFocus(control->Handle());
-}
-
 void TForm::ControlActivated(TWinControl* control) { activeControl_ = control; }
 
 void TForm::ControlDestroyed(TWinControl* control) {

@@ -103,7 +103,6 @@ public:
 
     // The control that has (or last had) the focus in this form.
     TWinControl* ActiveControl() const { return activeControl_; }
-    void SetActiveControl(TWinControl* control);
     // Focuses the next (or previous) Tab stop after `current` in Tab order.
     void SelectNext(TWinControl* current, bool forward);
 

@@ -17,12 +17,6 @@ std::optional<std::string> ColorToIdent(TColor c) {
     return std::string(name);
 }
 
-std::string ColorToString(TColor c) {
-    if (auto id = ColorToIdent(c)) return *id;
-    // System colours and others with the top bit set read as negative 32-bit numbers.
-    return std::to_string(std::int32_t(c));
-}
-
 static std::optional<std::int64_t> ParseNumber(const std::string& s) {
     if (s.empty()) return std::nullopt;
     std::size_t i = 0;
@@ -475,10 +469,10 @@ void TCanvas::CopyRect(const RECT& dest, TCanvas& source, const RECT& srcRect) {
     int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
     int sw = srcRect.right - srcRect.left, sh = srcRect.bottom - srcRect.top;
     if (dw == sw && dh == sh) {
-        BitBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, copyMode_);
+        BitBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, SRCCOPY);
     } else {
         int old = SetStretchBltMode(dc_, COLORONCOLOR);
-        StretchBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, sw, sh, copyMode_);
+        StretchBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, sw, sh, SRCCOPY);
         SetStretchBltMode(dc_, old);
     }
     Changed();

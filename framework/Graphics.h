@@ -35,7 +35,6 @@ inline COLORREF ColorRef(TColor c) { return rastel::ColorToRGB(c); }
 
 // Form-description spelling: a known name (clRed, clBtnFace ..., from the
 // core's name table) or decimal.
-std::string ColorToString(TColor c);
 // Accepts a colour name, a decimal number or $hex; nullopt when neither.
 std::optional<TColor> StringToColor(const std::string& s);
 // Colour names only (no number formatting); nullopt for an unnamed value.
@@ -235,10 +234,8 @@ public:
         return DrawText(text, r, flags);
     }
 
-    // Copies srcRect of source into destRect (stretched when sizes differ) with CopyMode.
+    // Copies srcRect of source into destRect (stretched when sizes differ).
     void CopyRect(const RECT& dest, TCanvas& source, const RECT& srcRect);
-    DWORD CopyMode() const { return copyMode_; }
-    void SetCopyMode(DWORD rop) { copyMode_ = rop; }
     // The graphic at its own size with its top-left at (x, y).
     void Draw(int x, int y, TGraphic& graphic);
     // The graphic stretched into rect.
@@ -256,7 +253,6 @@ private:
     TPen pen_;
     TBrush brush_;
     POINT penPos_{0, 0};
-    DWORD copyMode_ = SRCCOPY;
 };
 
 // ---------------------------------------------------------------- graphics
@@ -276,8 +272,7 @@ public:
     virtual void LoadFromFile(const std::string& path) = 0;
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
 
-    // Drawn with the pixels of TransparentColor left out (the bottom-left
-    // pixel's colour unless set).
+    // Drawn with the pixels of the bottom-left pixel's colour left out.
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool on);
 

@@ -64,7 +64,6 @@ struct ClassInfo {
     // the same name by a derived class takes the derived class's row and place.
     std::vector<const PropertyInfo*> AllProperties() const;
     const PropertyInfo* FindProperty(const std::string& name) const;
-    bool InheritsFrom(const ClassInfo& other) const;
 };
 
 // Registry of component classes by name (for the reader).

@@ -30,12 +30,6 @@ TControl* TWinControl::Controls(int index) const {
     return controls_[std::size_t(index)];
 }
 
-TControl* TWinControl::FindChildControl(const std::string& name) const {
-    for (TControl* c : controls_)
-        if (c->Name() == name) return c;
-    return nullptr;
-}
-
 void TWinControl::InsertControl(TControl* c) {
     controls_.push_back(c);
     c->parent_ = this;
