@@ -7,8 +7,6 @@
 #include "framework/StdCtrls.h"
 #include "framework/Text.h"
 
-using rastel::Widen;
-
 TApplication Application;
 TScreen Screen;
 

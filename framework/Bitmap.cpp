@@ -207,7 +207,7 @@ struct FileHandle {
 };
 
 std::string OpenErrorText(const std::string& path, DWORD error) {
-    std::wstring wide = rastel::Widen(path);
+    std::wstring wide = Widen(path);
     std::wstring full;
     DWORD n = wide.empty() ? 0 : GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (n) {
@@ -217,7 +217,7 @@ std::string OpenErrorText(const std::string& path, DWORD error) {
     } else {
         full = wide;
     }
-    return "ファイル \"" + rastel::Narrow(full) + "\". " + rastel::SystemErrorMessage(error) + " は開けません";
+    return "ファイル \"" + Narrow(full) + "\". " + SystemErrorMessage(error) + " は開けません";
 }
 
 constexpr std::int64_t kMaxBmpFileSize = std::int64_t(512) << 20;
@@ -418,7 +418,7 @@ TColor TBitmap::TransparentColor() const {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-    std::wstring wide = rastel::Widen(path);
+    std::wstring wide = Widen(path);
     FileHandle file;
     // Read only, and nobody may write the file while it is read.
     file.h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -433,7 +433,7 @@ void TBitmap::LoadFromFile(const std::string& path) {
         DWORD got = 0;
         DWORD want = DWORD(std::min<std::size_t>(data.size() - done, 1u << 24));
         if (!ReadFile(file.h, data.data() + done, want, &got, nullptr))
-            throw EFrameworkError(rastel::SystemErrorMessage(GetLastError()));
+            throw EFrameworkError(SystemErrorMessage(GetLastError()));
         if (got == 0) break;  // shorter than its size said: decoding judges it
         done += got;
     }

@@ -6,8 +6,6 @@
 #include "framework/Streaming.h"
 #include "framework/Text.h"
 
-using rastel::Widen;
-
 // ---------------------------------------------------------- pure arithmetic
 
 POINT DesktopCenterPosition(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight, int outerWidth,

@@ -132,7 +132,7 @@ bool LooksJapanese(const std::string& face) {
 
 }  // namespace
 
-bool FontFaceExists(const std::string& face) { return FaceInstalled(rastel::Widen(face)); }
+bool FontFaceExists(const std::string& face) { return FaceInstalled(Widen(face)); }
 
 std::string ResolveFontFace(const std::string& face, int charset) {
     static std::map<std::pair<std::string, int>, std::string> cache;
@@ -157,7 +157,7 @@ std::string ResolveFontFace(const std::string& face, int charset) {
             FirstFace first;
             WindowDC dc(nullptr);
             EnumFontFamiliesExW(dc.get(), &lf, CollectFirstFace, reinterpret_cast<LPARAM>(&first), 0);
-            if (!first.face.empty()) resolved = rastel::Narrow(first.face);
+            if (!first.face.empty()) resolved = Narrow(first.face);
         }
     }
     cache.emplace(key, resolved);
@@ -255,7 +255,7 @@ HFONT TFont::Handle() const {
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
         lf.lfQuality = DEFAULT_QUALITY;
         lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-        std::wstring face = rastel::Widen(ResolveFontFace(name_, charset_));
+        std::wstring face = Widen(ResolveFontFace(name_, charset_));
         std::wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
         handle_.reset(CreateFontIndirectW(&lf));
         if (!handle_) throw EFrameworkError("フォントを作成できません");
@@ -427,7 +427,7 @@ SIZE TCanvas::TextExtent(const std::string& text) {
     SIZE size{0, 0};
     if (!dc_) NoDrawing();
     SelectGuard font(dc_, font_.Handle());
-    std::wstring w = rastel::Widen(text);
+    std::wstring w = Widen(text);
     GetTextExtentPoint32W(dc_, w.c_str(), int(w.size()), &size);
     return size;
 }
@@ -442,7 +442,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
         SetBkMode(dc_, OPAQUE);
         SetBkColor(dc_, ColorRef(brush_.Color()));
     }
-    std::wstring w = rastel::Widen(text);
+    std::wstring w = Widen(text);
     ::TextOutW(dc_, x, y, w.c_str(), int(w.size()));
     penPos_ = {x + TextWidth(text), y};
     Changed();
@@ -458,7 +458,7 @@ int TCanvas::DrawText(const std::string& text, RECT& rect, UINT flags) {
         SetBkMode(dc_, OPAQUE);
         SetBkColor(dc_, ColorRef(brush_.Color()));
     }
-    std::wstring w = rastel::Widen(text);
+    std::wstring w = Widen(text);
     int h = ::DrawTextW(dc_, w.c_str(), int(w.size()), &rect, flags);
     if (!(flags & DT_CALCRECT)) Changed();
     return h;

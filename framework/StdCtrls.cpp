@@ -4,8 +4,6 @@
 #include "framework/Forms.h"
 #include "framework/Text.h"
 
-using rastel::Widen;
-
 // ------------------------------------------------------------ TButtonControl
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {

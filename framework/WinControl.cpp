@@ -7,8 +7,6 @@
 #include "framework/Controls.h"
 #include "framework/Text.h"
 
-using rastel::Widen;
-
 // --------------------------------------------------------------- TWinControl
 
 TWinControl::TWinControl(TComponent* owner)

@@ -7,8 +7,6 @@
 #include "framework/Application.h"
 #include "framework/Text.h"
 
-using rastel::Widen;
-
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 namespace {
@@ -42,8 +40,8 @@ void RegisterOwnClass(const std::wstring& name, UINT style, bool withIcon) {
     }
     wc.lpszClassName = name.c_str();
     if (!RegisterClassExW(&wc))
-        throw EFrameworkError("window class " + rastel::Narrow(name) + " cannot be registered: " +
-                              rastel::SystemErrorMessage(GetLastError()));
+        throw EFrameworkError("window class " + Narrow(name) + " cannot be registered: " +
+                              SystemErrorMessage(GetLastError()));
 }
 
 }  // namespace
@@ -166,7 +164,7 @@ void TWinControl::CreateWnd() {
     if (!h) {
         handle_ = nullptr;
         throw EFrameworkError("the window of " + (Name().empty() ? ClassName() : Name()) +
-                              " cannot be created: " + rastel::SystemErrorMessage(GetLastError()));
+                              " cannot be created: " + SystemErrorMessage(GetLastError()));
     }
     AfterHandleCreated();
 }

@@ -15,7 +15,7 @@
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 
-namespace hi_test {
+namespace controls_test {
 
 inline TColor Px(TBitmap& b, int x, int y) {
     const std::uint8_t* row = b.ScanLine(y);
@@ -109,4 +109,4 @@ protected:
 
 inline LPARAM Pos(int x, int y) { return MAKELPARAM(WORD(short(x)), WORD(short(y))); }
 
-}  // namespace hi_test
+}  // namespace controls_test

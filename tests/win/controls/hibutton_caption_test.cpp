@@ -14,8 +14,8 @@
 #include "controls/HiButton.h"
 #include "hi_test_util.h"
 
-using hi_test::Fill;
-using hi_test::Px;
+using controls_test::Fill;
+using controls_test::Px;
 
 namespace {
 
@@ -57,7 +57,7 @@ bool Cyan(int r, int g, int b) { return r <= 90 && g >= 160 && b >= 160; }
 bool Magenta(int r, int g, int b) { return r >= 160 && b >= 160 && g <= 90; }
 bool Dark(int r, int g, int b) { return r + g + b < 200; }
 
-class HiCaption : public hi_test::HiTest {
+class HiCaption : public controls_test::HiTest {
 protected:
     static void SetFont(TFont& f, TColor colour) {
         f.SetHeight(-16);

@@ -10,11 +10,11 @@
 #include "controls/HiButton.h"
 #include "hi_test_util.h"
 
-using hi_test::Pos;
+using controls_test::Pos;
 
 namespace {
 
-class HiMouse : public hi_test::HiTest {
+class HiMouse : public controls_test::HiTest {
 protected:
     void SetUp() override {
         HiTest::SetUp();
@@ -383,9 +383,9 @@ TEST_F(HiMouse, ParentWithoutAWindowGetsNoneFromTheControl) {
 TEST_F(HiMouse, BackgroundIsNeverErased) {
     auto* b = Add(bsNormal);
     TBitmap memory(8, 8);
-    hi_test::Fill(memory, clRed);
+    controls_test::Fill(memory, clRed);
     EXPECT_EQ(SendMessageW(b->Handle(), WM_ERASEBKGND, WPARAM(memory.Canvas().Handle()), 0), 0);
-    EXPECT_EQ(hi_test::Px(memory, 3, 3), clRed);
+    EXPECT_EQ(controls_test::Px(memory, 3, 3), clRed);
 }
 
 // ---------------------------------------------------------------- snapshot
@@ -426,11 +426,11 @@ private:
     }
 };
 
-class HiSnapshot : public hi_test::HiTest {
+class HiSnapshot : public controls_test::HiTest {
 protected:
     void SetUp() override {
         HiTest::SetUp();
-        form = std::make_unique<hi_test::TFormPattern>(nullptr);
+        form = std::make_unique<controls_test::TFormPattern>(nullptr);
         form->SetBounds(60, 60, 300, 200);
         form->SetClientWidth(220);
         form->SetClientHeight(140);
@@ -448,7 +448,7 @@ protected:
         }
     }
     static TColor At(int x, int y) { return rastel::RGBColor(std::uint8_t(x), std::uint8_t(y), 0x5A); }
-    std::unique_ptr<hi_test::TFormPattern> form;
+    std::unique_ptr<controls_test::TFormPattern> form;
 };
 
 TEST_F(HiSnapshot, ControlOnTheFormCopiesItsBoundsRectangle) {
@@ -460,9 +460,9 @@ TEST_F(HiSnapshot, ControlOnTheFormCopiesItsBoundsRectangle) {
     THiBitmap& bg = b->Background();
     ASSERT_EQ(bg.Width(), 44);
     ASSERT_EQ(bg.Height(), 20);
-    EXPECT_EQ(hi_test::Px(bg, 0, 0), At(30, 50));
-    EXPECT_EQ(hi_test::Px(bg, 43, 19), At(73, 69));
-    EXPECT_EQ(hi_test::Px(bg, 10, 4), At(40, 54));
+    EXPECT_EQ(controls_test::Px(bg, 0, 0), At(30, 50));
+    EXPECT_EQ(controls_test::Px(bg, 43, 19), At(73, 69));
+    EXPECT_EQ(controls_test::Px(bg, 10, 4), At(40, 54));
 }
 
 TEST_F(HiSnapshot, ControlInAPanelCopiesTheFormAtTheSummedPosition) {
@@ -475,8 +475,8 @@ TEST_F(HiSnapshot, ControlInAPanelCopiesTheFormAtTheSummedPosition) {
     b->SetParent(panel);
     PumpUntil([&] { return b->FirstPaintDone() == 1; });
     ASSERT_EQ(b->FirstPaintDone(), 1);
-    EXPECT_EQ(hi_test::Px(b->Background(), 0, 0), At(15, 26));
-    EXPECT_EQ(hi_test::Px(b->Background(), 43, 19), At(58, 45));
+    EXPECT_EQ(controls_test::Px(b->Background(), 0, 0), At(15, 26));
+    EXPECT_EQ(controls_test::Px(b->Background(), 43, 19), At(58, 45));
 }
 
 TEST_F(HiSnapshot, TakenOnceAndKeptWhenTheControlMoves) {
@@ -487,7 +487,7 @@ TEST_F(HiSnapshot, TakenOnceAndKeptWhenTheControlMoves) {
     b->SetBounds(100, 80, 44, 20);
     b->Repaint();
     Pump();
-    EXPECT_EQ(hi_test::Px(b->Background(), 0, 0), At(30, 50));
+    EXPECT_EQ(controls_test::Px(b->Background(), 0, 0), At(30, 50));
 }
 
 TEST_F(HiSnapshot, ComposedFaceReachesTheScreen) {

@@ -11,7 +11,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 
-using namespace win_test;
+using namespace framework_test;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 
-namespace win_test {
+namespace framework_test {
 
 struct ErrorBox {
     std::string caption;
@@ -105,4 +105,4 @@ private:
 
 using Log = std::vector<std::string>;
 
-}  // namespace win_test
+}  // namespace framework_test
