@@ -12,7 +12,7 @@
 
 #include "app_test_util.h"
 #include "core/catalog.h"
-#include "tests/win/framework/gdi_count.h"
+#include "tests/win/framework/gdi_count_test_util.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/HiBitmap.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
 using controls_test::Fill;
 using controls_test::Px;

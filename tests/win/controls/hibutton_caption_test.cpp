@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "controls/HiButton.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
 using controls_test::Fill;
 using controls_test::Px;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "controls/HiButton.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
 using controls_test::Pos;
 

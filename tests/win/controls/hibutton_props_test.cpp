@@ -9,7 +9,7 @@
 
 #include "controls/HiButton.h"
 #include "framework/Streaming.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
 using controls_test::Counting;
 

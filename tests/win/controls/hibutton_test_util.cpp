@@ -1,4 +1,4 @@
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
 namespace controls_test {
 

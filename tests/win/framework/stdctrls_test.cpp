@@ -9,7 +9,7 @@
 #include "controls_test_util.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
-#include "gdi_count.h"
+#include "gdi_count_test_util.h"
 
 using namespace framework_test;
 

@@ -8,7 +8,7 @@
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
-#include "gdi_count.h"
+#include "gdi_count_test_util.h"
 #include "graphics_test_util.h"
 
 using framework_test::PixelOf;
