@@ -406,6 +406,7 @@ private:
     bool WMKillFocus(TMessage& m);
     bool WMKeyDown(TMessage& m);
     bool WMKeyUp(TMessage& m);
+    bool KeyMessage(TMessage& m, void (TWinControl::*handler)(WORD& key, TShiftState shift));
     bool WMChar(TMessage& m);
     bool WMCommand(TMessage& m);
     bool WMCtlColor(TMessage& m);

@@ -273,23 +273,19 @@ bool TWinControl::WMKillFocus(TMessage&) {
     return false;
 }
 
-// A handler that sets the key to 0 swallows it.
-bool TWinControl::WMKeyDown(TMessage& m) {
+bool TWinControl::WMKeyDown(TMessage& m) { return KeyMessage(m, &TWinControl::KeyDown); }
+bool TWinControl::WMKeyUp(TMessage& m) { return KeyMessage(m, &TWinControl::KeyUp); }
+
+// The handler may change the key; setting it to 0 swallows it.
+bool TWinControl::KeyMessage(TMessage& m, void (TWinControl::*handler)(WORD& key, TShiftState shift)) {
     WORD key = WORD(m.WParam);
-    KeyDown(key, KeyboardShiftState());
+    (this->*handler)(key, KeyboardShiftState());
     if (key == 0) return true;
     m.WParam = key;
     return false;
 }
 
-bool TWinControl::WMKeyUp(TMessage& m) {
-    WORD key = WORD(m.WParam);
-    KeyUp(key, KeyboardShiftState());
-    if (key == 0) return true;
-    m.WParam = key;
-    return false;
-}
-
+// A KeyPress that sets the character to 0 swallows it.
 bool TWinControl::WMChar(TMessage& m) {
     wchar_t ch = wchar_t(m.WParam);
     KeyPress(ch);

@@ -400,18 +400,8 @@ public:
     int paints = 0;
     void Paint() override {
         ++paints;
-        const POINT o = FormOffset();
         RECT r = ClientRect();
-        TBitmap pattern(r.right, r.bottom);
-        for (int y = 0; y < r.bottom; ++y) {
-            std::uint8_t* row = pattern.ScanLine(y);
-            for (int x = 0; x < r.right; ++x) {
-                row[3 * x] = 0x5A;
-                row[3 * x + 1] = std::uint8_t(y + o.y);
-                row[3 * x + 2] = std::uint8_t(x + o.x);
-            }
-        }
-        Canvas()->Draw(0, 0, pattern);
+        controls_test::DrawPattern(*Canvas(), r.right, r.bottom, FormOffset());
     }
 
 private:
