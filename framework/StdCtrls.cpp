@@ -1,7 +1,6 @@
 #include "framework/StdCtrls.h"
 
 #include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
 #include "framework/Text.h"
 
 // ------------------------------------------------------------ TButtonControl
