@@ -173,7 +173,7 @@ HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentCol
     // making the region or end the process showing it.
     const std::optional<std::size_t> limit = ShapeRectangleLimit ? ShapeRectangleLimit() : std::nullopt;
     if (limit && merged > *limit) throw rastel::ShapeTooComplex();
-    if (double(data.Count()) * double(merged) > kLongShapePairs) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (double(data.Count()) * double(merged) > kLongShapePairs) ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     return RegionFromData(nullptr, DWORD(data.Size()), reinterpret_cast<const RGNDATA*>(data.Data()));
 }
 

@@ -9,6 +9,7 @@
 
 #include "controls/HiButton.h"
 #include "core/region.h"
+#include "framework/Bitmap.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"

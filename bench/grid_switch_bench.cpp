@@ -55,7 +55,7 @@ struct Samples {
 };
 
 std::vector<std::uint8_t> ReadWhole(const std::string& path) {
-    HANDLE h = CreateFileW(rastel::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
     LARGE_INTEGER size{};
@@ -69,7 +69,7 @@ std::vector<std::uint8_t> ReadWhole(const std::string& path) {
 }
 
 void WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE h = CreateFileW(rastel::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
     DWORD written = 0;
@@ -240,7 +240,7 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
     try {
-        if (!SetCurrentDirectoryW(rastel::Widen(dir).c_str())) throw std::runtime_error("no folder " + dir);
+        if (!SetCurrentDirectoryW(Widen(dir).c_str())) throw std::runtime_error("no folder " + dir);
         WriteWhole("Client747x7.bmp", GridPicture(747, 529, 7));
         WriteWhole("Screen1080x7.bmp", GridPicture(1920, 1080, 7));
         WriteWhole("Screen2160x32.bmp", GridPicture(3840, 2160, 32));

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/Graphics.h"
+#include "framework/Bitmap.h"
 
 class THiBitmap : public TBitmap {
     RASTEL_CLASS_INFO

@@ -5,6 +5,10 @@
 // Painting never needs a window: PaintTo(canvas) runs the whole paint of a
 // control onto any canvas (the window's paint calls it with the control's
 // own canvas), so tests paint into memory bitmaps and read the pixels back.
+// The unit's one public header. Where the code is: HiBase.cpp (THiBase),
+// HiButtonBase.cpp (TMouseOverColor, THiButtonBase), HiSukeSuke.cpp
+// (THiSukeSuke), HiSukeSukeImg.cpp (THiSukeSukeImg, THiSukeSukeImgEx),
+// HiButtonProps.cpp (published properties, registration).
 #pragma once
 #include <windows.h>
 
@@ -24,16 +28,12 @@ enum TButtonState : std::uint8_t { bstOff = 0, bstOn = 1 };
 enum TNHAlignment : std::uint8_t { haLeft = 0, haCenter = 1, haRight = 2 };
 enum TNVAlignment : std::uint8_t { vaTop = 0, vaCenter = 1, vaBottom = 2 };
 
-// HelpType of the framework's published control properties.
-enum THelpType : std::uint8_t { htKeyword = 0, htContext = 1 };
-
 // A rectangle as the paint keeps it: top, bottom, left, right.
 struct THiArea {
     int Top = 0;
     int Bottom = 0;
     int Left = 0;
     int Right = 0;
-    RECT AsRect() const { return RECT{Left, Top, Right, Bottom}; }
     friend bool operator==(const THiArea&, const THiArea&) = default;
 };
 
@@ -51,6 +51,17 @@ void RegisterHiButtonClasses();
 class THiBase : public TCustomControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr TColor OnFrameColor = clBtnShadow;
+        static constexpr TColor OffFrameColor = clBtnFace;
+        static constexpr int FrameWidth = 0;
+        static constexpr TNHAlignment CapAlignH = haCenter;
+        static constexpr TNVAlignment CapAlignV = vaCenter;
+        static constexpr int GroupID = 0;
+    };
+
     explicit THiBase(TComponent* owner);
     ~THiBase() override;
 
@@ -81,20 +92,6 @@ public:
     // 1 once the background snapshot of the first run-time paint was taken.
     int FirstPaintDone() const { return firstPaintDone_; }
 
-    // The framework's own published control properties, kept as values.
-    int Tag() const { return tag_; }
-    void SetTag(int v) { tag_ = v; }
-    int Cursor() const { return cursor_; }
-    void SetCursor(int v) { cursor_ = v; }
-    const std::string& Hint() const { return hint_; }
-    void SetHint(const std::string& v) { hint_ = v; }
-    THelpType HelpType() const { return helpType_; }
-    void SetHelpType(THelpType v) { helpType_ = v; }
-    const std::string& HelpKeyword() const { return helpKeyword_; }
-    void SetHelpKeyword(const std::string& v) { helpKeyword_ = v; }
-    int HelpContext() const { return helpContext_; }
-    void SetHelpContext(int v) { helpContext_ = v; }
-
     // Becoming a child strips the parent's WS_CLIPCHILDREN.
     void SetParent(TWinControl* parent) override;
     void WndProc(TMessage& m) override;
@@ -110,26 +107,18 @@ protected:
     TCanvas& TargetCanvas(TCanvas* target) { return target ? *target : *Canvas(); }
     void ClearParentClipChildren();
 
-    TColor onFrameColor_ = 0;
-    TColor offFrameColor_ = 0;
-    int frameWidth_ = 0;
+    TColor onFrameColor_ = Defaults::OnFrameColor;
+    TColor offFrameColor_ = Defaults::OffFrameColor;
+    int frameWidth_ = Defaults::FrameWidth;
     std::unique_ptr<TStringList> onCaption_;
     std::unique_ptr<TStringList> offCaption_;
-    TNHAlignment capAlignH_ = haLeft;
-    TNVAlignment capAlignV_ = vaTop;
-    int groupID_ = 0;
+    TNHAlignment capAlignH_ = Defaults::CapAlignH;
+    TNVAlignment capAlignV_ = Defaults::CapAlignV;
+    int groupID_ = Defaults::GroupID;
     int mouseInside_ = 0;
     THiArea clientArea_;
     THiArea faceArea_;
     int firstPaintDone_ = 0;
-
-private:
-    int tag_ = 0;
-    int cursor_ = 0;
-    std::string hint_;
-    THelpType helpType_ = htContext;
-    std::string helpKeyword_;
-    int helpContext_ = 0;
 };
 
 // ---------------------------------------------------------- TMouseOverColor
@@ -139,6 +128,18 @@ private:
 class TMouseOverColor : public TPersistent {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr bool Enabled = false;
+        static constexpr TColor OffFontColor = clYellow;
+        static constexpr TColor OffFaceColor = clBtnFace;
+        static constexpr TColor OffFrameColor = clYellow;
+        static constexpr TColor OnFontColor = clYellow;
+        static constexpr TColor OnFaceColor = clBtnFace;
+        static constexpr TColor OnFrameColor = clYellow;
+    };
+
     TMouseOverColor();
 
     bool Enabled() const { return enabled_; }
@@ -162,13 +163,13 @@ public:
     bool SameColors(const TMouseOverColor& other) const;
 
 private:
-    bool enabled_ = false;
-    TColor offFontColor_ = clYellow;
-    TColor offFaceColor_ = clBtnFace;
-    TColor offFrameColor_ = clYellow;
-    TColor onFontColor_ = clYellow;
-    TColor onFaceColor_ = clBtnFace;
-    TColor onFrameColor_ = clYellow;
+    bool enabled_ = Defaults::Enabled;
+    TColor offFontColor_ = Defaults::OffFontColor;
+    TColor offFaceColor_ = Defaults::OffFaceColor;
+    TColor offFrameColor_ = Defaults::OffFrameColor;
+    TColor onFontColor_ = Defaults::OnFontColor;
+    TColor onFaceColor_ = Defaults::OnFaceColor;
+    TColor onFrameColor_ = Defaults::OnFrameColor;
 };
 
 // ------------------------------------------------------------ THiButtonBase
@@ -177,6 +178,28 @@ private:
 class THiButtonBase : public THiBase {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr int BevelWidth = 5;
+        static constexpr TColor OnFaceColor = clBtnFace;
+        static constexpr TColor OffFaceColor = clBtnFace;
+        static constexpr TColor HighlightColor = clBtnHighlight;
+        static constexpr TColor ShadowColor = clBtnShadow;
+        static constexpr TColor OnHighlightColor = clBtnHighlight;
+        static constexpr TColor OnShadowColor = clBtnShadow;
+        static constexpr TColor OnFontColor = clBtnText;
+        static constexpr TColor EdgeColor = clBlack;
+        static constexpr int BevelWidthMargin = 0;
+        static constexpr int BevelHeightMargin = 0;
+        static constexpr int BevelTopMargin = 0;
+        static constexpr int BevelLeftMargin = 0;
+        static constexpr bool EdgeDraw = false;
+        static constexpr int OnSlideSize = 0;
+        static constexpr TButtonStyle ButtonStyle = bsNormal;
+        static constexpr TButtonState ButtonState = bstOff;
+    };
+
     explicit THiButtonBase(TComponent* owner);
     ~THiButtonBase() override;
 
@@ -246,30 +269,34 @@ protected:
     // The lines shown in the current look: the off caption when raised, else
     // the on caption unless its text is empty.
     const TStringList& CaptionList() const;
+    // The block of blockHeight placed in rect by CapAlignV.
+    RECT CaptionBlockRect(const RECT& rect, int blockHeight) const;
+    // Caption text in the current look (disabled: embossed, drawn twice).
+    void DrawCaptionText(TCanvas& canvas, const std::string& text, const RECT& r, UINT format) const;
     // True while painting: a resize then only invalidates (a nested paint
     // would draw into a buffer the outer paint throws away).
     bool painting_ = false;
 
     bool focused_ = false;
-    int bevelWidth_ = 0;
+    int bevelWidth_ = Defaults::BevelWidth;
     bool raised_ = false;
-    TColor onFaceColor_ = 0;
-    TColor offFaceColor_ = 0;
-    TColor highlightColor_ = 0;
-    TColor shadowColor_ = 0;
-    TColor onHighlightColor_ = 0;
-    TColor onShadowColor_ = 0;
-    TColor onFontColor_ = 0;
-    TColor edgeColor_ = 0;
+    TColor onFaceColor_ = Defaults::OnFaceColor;
+    TColor offFaceColor_ = Defaults::OffFaceColor;
+    TColor highlightColor_ = Defaults::HighlightColor;
+    TColor shadowColor_ = Defaults::ShadowColor;
+    TColor onHighlightColor_ = Defaults::OnHighlightColor;
+    TColor onShadowColor_ = Defaults::OnShadowColor;
+    TColor onFontColor_ = Defaults::OnFontColor;
+    TColor edgeColor_ = Defaults::EdgeColor;
     std::unique_ptr<TMouseOverColor> mouseOverColor_;
-    int bevelWidthMargin_ = 0;
-    int bevelHeightMargin_ = 0;
-    int bevelTopMargin_ = 0;
-    int bevelLeftMargin_ = 0;
-    bool edgeDraw_ = false;
-    int onSlideSize_ = 0;
-    TButtonStyle buttonStyle_ = bsNormal;
-    TButtonState buttonState_ = bstOff;
+    int bevelWidthMargin_ = Defaults::BevelWidthMargin;
+    int bevelHeightMargin_ = Defaults::BevelHeightMargin;
+    int bevelTopMargin_ = Defaults::BevelTopMargin;
+    int bevelLeftMargin_ = Defaults::BevelLeftMargin;
+    bool edgeDraw_ = Defaults::EdgeDraw;
+    int onSlideSize_ = Defaults::OnSlideSize;
+    TButtonStyle buttonStyle_ = Defaults::ButtonStyle;
+    TButtonState buttonState_ = Defaults::ButtonState;
     bool pressed_ = false;
 
 private:
@@ -298,6 +325,13 @@ struct TFaceColors {
 class THiSukeSuke : public THiButtonBase {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr std::uint8_t BlendRitu = 127;
+        static constexpr TCapDrawLayer CapDrawLayer = dlTop;
+    };
+
     explicit THiSukeSuke(TComponent* owner);
     ~THiSukeSuke() override;
 
@@ -342,8 +376,8 @@ private:
     RECT ComputeFaceArea(const RECT& client);
     void DrawFrame(const RECT& face, TColor color, THiBitmap& buffer);
 
-    std::uint8_t blendRitu_ = 0;
-    TCapDrawLayer capDrawLayer_ = dlTop;
+    std::uint8_t blendRitu_ = Defaults::BlendRitu;
+    TCapDrawLayer capDrawLayer_ = Defaults::CapDrawLayer;
     std::unique_ptr<THiBitmap> background_;
 };
 
@@ -354,6 +388,17 @@ private:
 class THiSukeSukeImg : public THiSukeSuke {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr std::uint8_t ImageBlendRitu = 127;
+        static constexpr bool ImageStretch = false;
+        static constexpr TNHAlignment OffImgAlignH = haCenter;
+        static constexpr TNVAlignment OffImgAlignV = vaCenter;
+        static constexpr TNHAlignment OnImgAlignH = haCenter;
+        static constexpr TNVAlignment OnImgAlignV = vaCenter;
+    };
+
     explicit THiSukeSukeImg(TComponent* owner);
     ~THiSukeSukeImg() override;
 
@@ -382,14 +427,14 @@ protected:
     void DrawImage(THiBitmap& work, const RECT& face) override;
 
 private:
-    std::uint8_t imageBlendRitu_ = 0;
-    bool imageStretch_ = false;
+    std::uint8_t imageBlendRitu_ = Defaults::ImageBlendRitu;
+    bool imageStretch_ = Defaults::ImageStretch;
     std::unique_ptr<TPicture> offImagePict_;
     std::unique_ptr<TPicture> onImagePict_;
-    TNHAlignment offImgAlignH_ = haLeft;
-    TNVAlignment offImgAlignV_ = vaTop;
-    TNHAlignment onImgAlignH_ = haLeft;
-    TNVAlignment onImgAlignV_ = vaTop;
+    TNHAlignment offImgAlignH_ = Defaults::OffImgAlignH;
+    TNVAlignment offImgAlignV_ = Defaults::OffImgAlignV;
+    TNHAlignment onImgAlignH_ = Defaults::OnImgAlignH;
+    TNVAlignment onImgAlignV_ = Defaults::OnImgAlignV;
 };
 
 // ---------------------------------------------------------- THiSukeSukeImgEx
@@ -401,6 +446,14 @@ private:
 class THiSukeSukeImgEx : public THiSukeSukeImg {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the member initialisers, the constructor and the
+    // property table all take them from here.
+    struct Defaults {
+        static constexpr int FontLinePitch = 0;
+        static constexpr TNHAlignment CapAlignH2 = haCenter;
+        static constexpr TNHAlignment CapAlignH3 = haCenter;
+    };
+
     explicit THiSukeSukeImgEx(TComponent* owner);
     ~THiSukeSukeImgEx() override;
 
@@ -430,9 +483,9 @@ protected:
     }
 
 private:
-    int fontLinePitch_ = 0;
+    int fontLinePitch_ = Defaults::FontLinePitch;
     std::unique_ptr<TFont> font2_;
     std::unique_ptr<TFont> font3_;
-    TNHAlignment capAlignH2_ = haLeft;
-    TNHAlignment capAlignH3_ = haLeft;
+    TNHAlignment capAlignH2_ = Defaults::CapAlignH2;
+    TNHAlignment capAlignH3_ = Defaults::CapAlignH3;
 };

@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "core/mono.h"
-#include "framework/Graphics.h"
+#include "framework/Bitmap.h"
 #include "framework/Text.h"
 
 namespace {
@@ -208,7 +208,7 @@ struct FileHandle {
 };
 
 std::string OpenErrorText(const std::string& path, DWORD error) {
-    std::wstring wide = rastel::Widen(path);
+    std::wstring wide = Widen(path);
     std::wstring full;
     DWORD n = wide.empty() ? 0 : GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (n) {
@@ -218,7 +218,7 @@ std::string OpenErrorText(const std::string& path, DWORD error) {
     } else {
         full = wide;
     }
-    return "ファイル \"" + rastel::Narrow(full) + "\". " + rastel::SystemErrorMessage(error) + " は開けません";
+    return "ファイル \"" + Narrow(full) + "\". " + SystemErrorMessage(error) + " は開けません";
 }
 
 constexpr std::int64_t kMaxBmpFileSize = std::int64_t(512) << 20;
@@ -411,7 +411,6 @@ void TBitmap::Mask(TColor color) {
 }
 
 TColor TBitmap::TransparentColor() const {
-    if (transparentColor_) return *transparentColor_;
     if (!bits_) return clWhite;
     GdiFlush();
     std::uint8_t px[3] = {0, 0, 0};
@@ -420,7 +419,7 @@ TColor TBitmap::TransparentColor() const {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-    std::wstring wide = rastel::Widen(path);
+    std::wstring wide = Widen(path);
     FileHandle file;
     // Read only, and nobody may write the file while it is read.
     file.h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -435,7 +434,7 @@ void TBitmap::LoadFromFile(const std::string& path) {
         DWORD got = 0;
         DWORD want = DWORD(std::min<std::size_t>(data.size() - done, 1u << 24));
         if (!ReadFile(file.h, data.data() + done, want, &got, nullptr))
-            throw EFrameworkError(rastel::SystemErrorMessage(GetLastError()));
+            throw EFrameworkError(SystemErrorMessage(GetLastError()));
         if (got == 0) break;  // shorter than its size said: decoding judges it
         done += got;
     }
@@ -499,7 +498,6 @@ void TBitmap::Assign(const TPersistent& source) {
     format_ = other->format_;
     palette_ = other->palette_;
     sourceBits_ = other->sourceBits_;
-    transparentColor_ = other->transparentColor_;
     transparent_ = other->transparent_;
     if (dc_ && bitmap_) selected_ = SelectGuard(dc_.get(), bitmap_.get());
     Changed();
@@ -519,7 +517,7 @@ void TBitmap::Draw(TCanvas& canvas, const RECT& rect) {
     int dw = rect.right - rect.left, dh = rect.bottom - rect.top;
     int oldMode = SetStretchBltMode(dest, COLORONCOLOR);
     if (!transparent_) {
-        StretchBlt(dest, rect.left, rect.top, dw, dh, src, 0, 0, width_, height_, canvas.CopyMode());
+        StretchBlt(dest, rect.left, rect.top, dw, dh, src, 0, 0, width_, height_, SRCCOPY);
     } else {
         // Mask with the transparent pixels white: dest ^= src; dest &= mask; dest ^= src
         // leaves dest where the mask is white and src elsewhere.

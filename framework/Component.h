@@ -26,6 +26,9 @@ public:
 
     const std::string& Name() const { return name_; }
     virtual void SetName(const std::string& name) { name_ = name; }
+    // A number kept for the program's own use.
+    int Tag() const { return tag_; }
+    void SetTag(int v) { tag_ = v; }
 
     // True while hosted in a form designer; false at run time (tests may set it).
     bool DesignMode() const { return designMode_; }
@@ -56,6 +59,7 @@ private:
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
     std::string name_;
+    int tag_ = 0;
     bool designMode_ = false;
     std::map<std::string, std::any> methods_;
 };

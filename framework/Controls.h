@@ -7,6 +7,11 @@
 // finds the object, calls its virtual WndProc and hands any exception to
 // Application.HandleException. A subclass's WndProc handles its own messages
 // and passes the rest to its base class's WndProc.
+//
+// Where the code is: Control.cpp (TControl), WinControl.cpp (TWinControl:
+// children, focus, message handlers), WindowProc.cpp (the window procedure
+// and window creation), ControlPaint.cpp (painting, TCustomControl,
+// TGraphicControl), ControlProps.cpp (property rows and class tables).
 #pragma once
 #include <windows.h>
 
@@ -22,7 +27,6 @@
 #include "framework/PropertyHelpers.h"
 
 class TWinControl;
-class TForm;
 
 // csOpaque: the control paints its whole client area (invalidation does not
 // erase it). csCaptureMouse: a left press captures the mouse. csClickEvents:
@@ -31,6 +35,9 @@ class TForm;
 // are clipped (WS_CLIPCHILDREN).
 enum TControlStyleFlag { csOpaque, csCaptureMouse, csClickEvents, csDoubleClicks, csAcceptsControls };
 using TControlStyle = TSet<TControlStyleFlag>;
+
+// How a control's help is found: by HelpKeyword or by HelpContext.
+enum THelpType : std::uint8_t { htKeyword = 0, htContext = 1 };
 
 using TMouseEventHandler = void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 using TMouseEvent = TEvent<TMouseEventHandler>;
@@ -65,6 +72,20 @@ struct TCreateParams {
 class TControl : public TComponent {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr bool Enabled = true;
+        static constexpr bool Visible = true;
+        static constexpr bool ParentFont = true;
+        static constexpr bool ParentColor = true;
+        static constexpr int TabOrder = -1;
+        static constexpr int Tag = 0;
+        static constexpr int Cursor = 0;
+        static constexpr THelpType HelpType = htContext;
+        static constexpr int HelpContext = 0;
+    };
+
     explicit TControl(TComponent* owner);
     // Leaves the parent; never calls virtual functions of derived classes.
     ~TControl() override;
@@ -88,7 +109,6 @@ public:
     // Moves a windowed control's window at once.
     virtual void SetBounds(int left, int top, int width, int height);
     RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
-    void SetBoundsRect(const RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
     // (0, 0, ClientWidth, ClientHeight).
     virtual RECT ClientRect() const;
     int ClientWidth() const { return ClientRect().right; }
@@ -128,6 +148,19 @@ public:
     void SetColor(TColor c);
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool on);
+
+    // Kept as values for the form descriptions: the cursor's number, the
+    // tooltip text and the help reference.
+    int Cursor() const { return cursor_; }
+    void SetCursor(int v) { cursor_ = v; }
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& v) { hint_ = v; }
+    THelpType HelpType() const { return helpType_; }
+    void SetHelpType(THelpType v) { helpType_ = v; }
+    const std::string& HelpKeyword() const { return helpKeyword_; }
+    void SetHelpKeyword(const std::string& v) { helpKeyword_ = v; }
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int v) { helpContext_ = v; }
 
     TControlStyle ControlStyle() const { return controlStyle_; }
     void SetControlStyle(TControlStyle s) { controlStyle_ = s; }
@@ -170,6 +203,13 @@ public:
     // Rows for the framework's own properties, for classes that publish or
     // republish them (each in the position the class wants).
     struct Props {
+        static PropertyInfo Name();  // written in the object header, never as a property
+        static PropertyInfo Tag();
+        static PropertyInfo Cursor();
+        static PropertyInfo Hint();
+        static PropertyInfo HelpType();
+        static PropertyInfo HelpKeyword();
+        static PropertyInfo HelpContext();
         static PropertyInfo Left();
         static PropertyInfo Top();
         static PropertyInfo Width();
@@ -215,21 +255,23 @@ private:
     void MouseMessage(TMessage& m);
 
     TWinControl* parent_ = nullptr;
-    bool visible_ = true;
-    bool enabled_ = true;
+    bool visible_ = Defaults::Visible;
+    bool enabled_ = Defaults::Enabled;
     std::string caption_;
     std::unique_ptr<TFont> font_;
-    bool parentFont_ = true;
+    bool parentFont_ = Defaults::ParentFont;
     bool followingParentFont_ = false;  // copying the parent's font: ParentFont stays
     TColor color_ = clWindow;
-    bool parentColor_ = true;
+    bool parentColor_ = Defaults::ParentColor;
+    int cursor_ = Defaults::Cursor;
+    std::string hint_;
+    THelpType helpType_ = Defaults::HelpType;
+    std::string helpKeyword_;
+    int helpContext_ = Defaults::HelpContext;
     TControlStyle controlStyle_{csCaptureMouse, csClickEvents, csDoubleClicks};
     bool clicked_ = false;    // a left press started a click
-    int pendingTabOrder_ = -1;  // TabOrder set before the control had a parent
+    int pendingTabOrder_ = Defaults::TabOrder;  // TabOrder set before the control had a parent
 };
-
-// The form holding the control (the control itself when it is a form), or nullptr.
-TForm* GetParentForm(const TControl* control);
 
 // Releases the window DCs that canvases took outside painting. The window
 // procedure calls it when a message returns to the loop; so does the loop.
@@ -255,8 +297,6 @@ public:
     // ---- children, in index order (order of insertion)
     int ControlCount() const { return int(controls_.size()); }
     TControl* Controls(int index) const;  // EListError outside 0..ControlCount-1
-    // ClassInfo-free lookup by Name among the direct children.
-    TControl* FindChildControl(const std::string& name) const;
 
     // ---- tab order and focus
     // Position among the parent's windowed children in Tab order; -1 without a parent.
@@ -309,9 +349,13 @@ protected:
     virtual void DestroyWnd();
     // Destroys and creates the window again (after a style change).
     void RecreateWnd();
+    // For a destructor whose window must go while the object is still of its
+    // class: from here on, messages go to the system's handling only.
+    void DestroyWindowFirst() {
+        destroying_ = true;
+        DestroyWnd();
+    }
     void DefaultHandler(TMessage& m) override;
-    // True for windows of the framework's own classes (not wrapped system ones).
-    bool OwnWindowClass() const { return ownClass_; }
 
     // Own window classes only: the canvas for Paint. During WM_PAINT it is
     // over the paint DC (or the memory bitmap when double buffered); outside
@@ -323,6 +367,16 @@ protected:
     // The non-windowed children, in index order, after the control's own paint.
     void PaintControls(HDC dc, const RECT* clip);
 
+    // The top-level window hears what happens to the windowed controls
+    // inside it: a form keeps its active and focused control by these. They
+    // do nothing on other windowed controls.
+    // `control` got the keyboard focus (it may be this window itself).
+    virtual void ControlFocused(TWinControl* control) { (void)control; }
+    // SetFocus was asked of `control`, a control inside this window.
+    virtual void ControlActivated(TWinControl* control) { (void)control; }
+    // `control`, inside this window, is being destroyed.
+    virtual void ControlDestroyed(TWinControl* control) { (void)control; }
+
     virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyUp(WORD& key, TShiftState shift);
     virtual void KeyPress(wchar_t& key);
@@ -331,14 +385,37 @@ protected:
 
 private:
     friend class TControl;
-    friend class TForm;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void CreateHandle();
     void CreateChildHandles();
     void PaintMessage(TMessage& m);
+    void PaintLayers(HDC dc, bool erase, const RECT* clip);
+    void DetachWindow();
     void EraseBackground(HDC dc);
+    // This window's top-level window (this one when it has no parent).
+    TWinControl* TopLevel();
+    bool WMPaint(TMessage& m);
+    bool WMEraseBkgnd(TMessage& m);
+    bool WMMouseOver(TMessage& m);
+    bool WMMouseButton(TMessage& m);
+    bool WMMouseLeave(TMessage& m);
+    bool WMCaptureChanged(TMessage& m);
+    bool WMSetFocus(TMessage& m);
+    bool WMKillFocus(TMessage& m);
+    bool WMKeyDown(TMessage& m);
+    bool WMKeyUp(TMessage& m);
+    bool KeyMessage(TMessage& m, void (TWinControl::*handler)(WORD& key, TShiftState shift));
+    bool WMChar(TMessage& m);
+    bool WMCommand(TMessage& m);
+    bool WMCtlColor(TMessage& m);
+    bool WMDrawItem(TMessage& m);
+    bool WMWindowPosChanged(TMessage& m);
+    bool CMEnabledChanged(TMessage& m);
+    bool CMFontChanged(TMessage& m);
+    bool CMColorChanged(TMessage& m);
+    bool CMTextChanged(TMessage& m);
     void TrackMouse(TMessage& m);
     void ReflectToChild(TMessage& m, HWND child);
     void WindowPosChanged(const WINDOWPOS& wp);

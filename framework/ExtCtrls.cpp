@@ -7,10 +7,6 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_u
 
 TImage::~TImage() { picture_->OnChange.handler = nullptr; }
 
-void TImage::SetPicture(const TPicture* picture) {
-    if (picture && picture != picture_.get()) picture_->Assign(*picture);
-}
-
 void TImage::SetAutoSize(bool on) {
     if (autoSize_ == on) return;
     autoSize_ = on;
@@ -32,8 +28,8 @@ const ClassInfo& TImage::StaticClassInfo() {
     static const ClassInfo info{
         "TImage",
         &TGraphicControl::StaticClassInfo(),
-        {BoolProperty<TImage>("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize, false), Props::Visible(),
-         Props::OnClick(), Props::OnDblClick(), Props::OnMouseDown(), Props::OnMouseMove(), Props::OnMouseUp()},
+        {BoolProperty<TImage>("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize, TImage::Defaults::AutoSize),
+         Props::Visible(), Props::OnClick(), Props::OnDblClick(), Props::OnMouseDown(), Props::OnMouseMove(), Props::OnMouseUp()},
         [](TComponent* owner) -> TComponent* { return new TImage(owner); }};
     return info;
 }

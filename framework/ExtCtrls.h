@@ -10,13 +10,17 @@
 class TImage : public TGraphicControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr bool AutoSize = false;
+    };
+
     explicit TImage(TComponent* owner);
     ~TImage() override;
 
     // The owned picture; loading into it (Picture()->LoadFromFile) repaints.
     TPicture* Picture() const { return picture_.get(); }
-    // Copies the graphic of `picture` (nullptr is ignored).
-    void SetPicture(const TPicture* picture);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
 
@@ -26,5 +30,5 @@ public:
 private:
     void PictureChanged();
     std::unique_ptr<TPicture> picture_;
-    bool autoSize_ = false;
+    bool autoSize_ = Defaults::AutoSize;
 };

@@ -1,18 +1,10 @@
 #include "framework/Forms.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
-#include "core/error_text.h"
 #include "framework/StdCtrls.h"
 #include "framework/Streaming.h"
 #include "framework/Text.h"
-
-using rastel::Widen;
-
-TApplication Application;
-TScreen Screen;
 
 // ---------------------------------------------------------- pure arithmetic
 
@@ -31,6 +23,12 @@ TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow) {
 }
 
 // ---------------------------------------------------------------------- TForm
+
+TForm* GetParentForm(const TControl* control) {
+    const TControl* c = control;
+    while (c && c->Parent()) c = c->Parent();
+    return const_cast<TForm*>(dynamic_cast<const TForm*>(c));
+}
 
 int MeasureTextHeight(const TFont& base, int height) {
     TFont font;
@@ -85,7 +83,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
     SetVisible(false);
     SetParentFont(false);
     SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks});
-    SetColor(clBtnFace);
+    SetColor(Defaults::Color);
     left_ = 0;
     top_ = 0;
     width_ = 320;
@@ -95,8 +93,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 TForm::~TForm() {
     if (Application.mainForm_ == this) Application.mainForm_ = nullptr;
     // The window goes while this object is still a TForm.
-    destroying_ = true;
-    DestroyWnd();
+    DestroyWindowFirst();
 }
 
 void TForm::ReadDescription(const std::string& text) {
@@ -232,13 +229,14 @@ void TForm::SetWindowState(TWindowState s) {
         ShowWindow(Handle(), s == wsMaximized ? SW_MAXIMIZE : s == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
-void TForm::SetActiveControl(TWinControl* control) {
-    activeControl_ = control;
-    if (control && HandleAllocated() && GetActiveWindow() == Handle() && control->CanFocus())
-        ::SetFocus(control->Handle());
+void TForm::ControlActivated(TWinControl* control) { activeControl_ = control; }
+
+void TForm::ControlDestroyed(TWinControl* control) {
+    if (activeControl_ == control) activeControl_ = nullptr;
+    if (focusedControl_ == control) focusedControl_ = nullptr;
 }
 
-void TForm::FocusedControlChanged(TWinControl* control) {
+void TForm::ControlFocused(TWinControl* control) {
     if (focusedControl_ == control) return;
     focusedControl_ = control;
     if (control != this) activeControl_ = control;
@@ -361,18 +359,18 @@ const ClassInfo& TForm::StaticClassInfo() {
             StoredWhen<TControl>(Props::Width(), [](const TControl&) { return false; }),
             StoredWhen<TControl>(Props::Height(), [](const TControl&) { return false; }),
             SetProperty<TForm, TBorderIcon>("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize"},
-                                            &TForm::BorderIcons, &TForm::SetBorderIcons,
-                                            TBorderIcons{biSystemMenu, biMinimize, biMaximize}),
+                                            &TForm::BorderIcons, &TForm::SetBorderIcons, TForm::Defaults::BorderIcons),
             EnumProperty<TForm, TFormBorderStyle>("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog"},
-                                                  &TForm::BorderStyle, &TForm::SetBorderStyle, bsSizeable),
+                                                  &TForm::BorderStyle, &TForm::SetBorderStyle,
+                                                  TForm::Defaults::BorderStyle),
             Props::Caption(),
             IntProperty<TForm>("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight, std::nullopt),
             IntProperty<TForm>("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth, std::nullopt),
-            Props::Color(clBtnFace),
+            Props::Color(TForm::Defaults::Color),
             Props::Font(),
             BoolProperty<TForm>("OldCreateOrder", &TForm::OldCreateOrder, &TForm::SetOldCreateOrder, std::nullopt),
             EnumProperty<TForm, TPosition>("Position", {"poDesigned", "poDesktopCenter"}, &TForm::Position,
-                                           &TForm::SetPosition, poDesigned),
+                                           &TForm::SetPosition, TForm::Defaults::Position),
             NotifyEventProperty<TForm>("OnCreate", &TForm::OnCreate),
             IntProperty<TForm>("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch, std::nullopt),
             IntProperty<TForm>("TextHeight", &TForm::TextHeight, &TForm::SetTextHeight, std::nullopt),
@@ -380,107 +378,3 @@ const ClassInfo& TForm::StaticClassInfo() {
         [](TComponent* owner) -> TComponent* { return new TForm(owner); }};
     return info;
 }
-
-// --------------------------------------------------------------- TApplication
-
-TApplication::TApplication() : TComponent(nullptr) {}
-
-TApplication::~TApplication() { mainForm_ = nullptr; }
-
-void TApplication::Initialize() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    LoadSystemColors();
-    RegisterStandardControls();
-}
-
-void TApplication::Run() {
-    if (!mainForm_) return;
-    running_ = true;
-    terminated_ = false;
-    struct Stop {
-        bool& running;
-        ~Stop() { running = false; }
-    } stop{running_};
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    GetStartupInfoW(&si);
-    const TWindowState state = StartupWindowState((si.dwFlags & STARTF_USESHOWWINDOW) != 0, si.wShowWindow);
-    if (state != wsNormal) mainForm_->SetWindowState(state);
-    mainForm_->Show();
-    MSG msg;
-    for (;;) {
-        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
-        if (r == 0 || r == -1) break;
-        ProcessMessage(msg);
-        FreeDeviceContexts();
-    }
-    terminated_ = true;
-}
-
-void TApplication::Terminate() {
-    terminated_ = true;
-    if (running_) PostQuitMessage(0);
-}
-
-void TApplication::ProcessMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            break;
-        }
-        ProcessMessage(msg);
-    }
-    FreeDeviceContexts();
-}
-
-bool TApplication::ProcessMessage(MSG& msg) {
-    // Tab moves the focus through the form's controls in Tab order.
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
-        GetKeyState(VK_MENU) >= 0) {
-        TWinControl* control = nullptr;
-        for (HWND h = msg.hwnd; h && !control; h = GetParent(h)) control = TWinControl::FromHandle(h);
-        if (TForm* form = GetParentForm(control)) {
-            form->SelectNext(form->ActiveControl(), GetKeyState(VK_SHIFT) >= 0);
-            return true;
-        }
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-    return true;
-}
-
-void TApplication::HandleException() {
-    std::exception_ptr current = std::current_exception();
-    if (!current) return;
-    try {
-        std::rethrow_exception(current);
-    } catch (const std::exception& e) {
-        ShowException(e);
-    } catch (...) {
-        ShowException(std::runtime_error("Unknown error"));
-    }
-}
-
-void TApplication::ShowException(const std::exception& e) {
-    const std::string text = rastel::WithFullStop(e.what());
-    const UINT flags = MB_ICONERROR | MB_OK;
-    if (ErrorBoxHook) {
-        ErrorBoxHook(title_, text, flags);
-        return;
-    }
-    HWND owner = GetActiveWindow();
-    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
-    const std::wstring caption = Widen(title_);
-    MessageBoxW(owner, Widen(text).c_str(), title_.empty() ? nullptr : caption.c_str(), flags);
-}
-
-const ClassInfo& TApplication::StaticClassInfo() {
-    static const ClassInfo info{"TApplication", &TComponent::StaticClassInfo(), {}, {}};
-    return info;
-}
-
-// -------------------------------------------------------------------- TScreen
-
-int TScreen::PixelsPerInch() const { return override_ > 0 ? override_ : ScreenPixelsPerInch(); }

@@ -1,4 +1,5 @@
-// Forms, the application object (message loop, error box) and the screen.
+// Forms: top-level windows read from form descriptions, scaled for the
+// screen, placed on first show. (The application object: Application.h.)
 #pragma once
 #include <windows.h>
 
@@ -6,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "framework/Application.h"
 #include "core/form_scaling.h"
 #include "framework/Controls.h"
 
@@ -37,12 +39,25 @@ TWindowState StartupWindowState(bool hasShowWindow, WORD showWindow);
 
 // ---------------------------------------------------------------------- TForm
 
+class TForm;
+// The form holding the control (the control itself when it is a form), or nullptr.
+TForm* GetParentForm(const TControl* control);
+
 // A top-level window. A derived form's constructor registers its handlers
 // (RegisterMethod) and then calls ReadDescription with its text; OnCreate
 // runs afterwards in AfterConstruction (Application.CreateForm calls it).
 class TForm : public TWinControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr TFormBorderStyle BorderStyle = bsSizeable;
+        static constexpr TBorderIcons BorderIcons = {biSystemMenu, biMinimize, biMaximize};
+        static constexpr TPosition Position = poDesigned;
+        static constexpr TColor Color = clBtnFace;
+    };
+
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
@@ -82,7 +97,6 @@ public:
 
     // The control that has (or last had) the focus in this form.
     TWinControl* ActiveControl() const { return activeControl_; }
-    void SetActiveControl(TWinControl* control);
     // Focuses the next (or previous) Tab stop after `current` in Tab order.
     void SelectNext(TWinControl* current, bool forward);
 
@@ -101,17 +115,19 @@ protected:
     void CreateParams(TCreateParams& params) override;
     virtual void DoCreate();
 
+    void ControlFocused(TWinControl* control) override;
+    void ControlActivated(TWinControl* control) override;
+    void ControlDestroyed(TWinControl* control) override;
+
 private:
-    friend class TWinControl;
-    void FocusedControlChanged(TWinControl* control);
     void ApplyScaling();
     void PlaceOnFirstShow();
     RECT OuterRectForClient(int clientWidth, int clientHeight) const;
     void ChangeFrame(const std::function<void()>& change);
 
-    TFormBorderStyle borderStyle_ = bsSizeable;
-    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
-    TPosition position_ = poDesigned;
+    TFormBorderStyle borderStyle_ = Defaults::BorderStyle;
+    TBorderIcons borderIcons_ = Defaults::BorderIcons;
+    TPosition position_ = Defaults::Position;
     TWindowState windowState_ = wsNormal;
     bool oldCreateOrder_ = false;
     int pixelsPerInch_ = 96;
@@ -123,71 +139,3 @@ private:
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;  // may be the form itself
 };
-
-// --------------------------------------------------------------- TApplication
-
-class TApplication : public TComponent {
-    RASTEL_CLASS_INFO
-public:
-    TApplication();
-    ~TApplication() override;
-
-    // Loads the common controls and the system colours.
-    void Initialize();
-    // Caption of the error boxes.
-    const std::string& Title() const { return title_; }
-    void SetTitle(const std::string& title) { title_ = title; }
-
-    // Creates a form owned by the application: the reference is set before
-    // the form's OnCreate runs; the first form created is the main form.
-    template <class T>
-    void CreateForm(T*& reference) {
-        reference = nullptr;
-        T* form = new T(this);
-        reference = form;
-        if (!mainForm_) mainForm_ = form;
-        form->AfterConstruction();
-    }
-    TForm* MainForm() const { return mainForm_; }
-    // Shows the main form (maximised or minimised as the start-up information
-    // asks) and dispatches messages until it closes.
-    void Run();
-    // Ends the message loop (PostQuitMessage).
-    void Terminate();
-    bool Terminated() const { return terminated_; }
-    // Dispatches the messages waiting in the queue, then returns.
-    void ProcessMessages();
-
-    // Call inside a catch block: shows the current exception's text in the
-    // error box (caption Title, error icon, OK) with a full stop added.
-    void HandleException();
-    void ShowException(const std::exception& e);
-    // Tests install this to receive the error box instead of seeing it:
-    // (caption, text, MessageBox flags).
-    std::function<void(const std::string& caption, const std::string& text, UINT flags)> ErrorBoxHook;
-
-private:
-    friend class TForm;
-    bool ProcessMessage(MSG& msg);
-    std::string title_;
-    TForm* mainForm_ = nullptr;
-    bool terminated_ = false;
-    bool running_ = false;
-};
-
-extern TApplication Application;
-
-// ---------------------------------------------------------------- TScreen
-
-class TScreen {
-public:
-    // LOGPIXELSY of the screen (or the value a test set).
-    int PixelsPerInch() const;
-    // Tests: pretend another resolution; 0 goes back to the real one.
-    void SetPixelsPerInch(int ppi) { override_ = ppi; }
-
-private:
-    int override_ = 0;
-};
-
-extern TScreen Screen;

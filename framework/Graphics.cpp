@@ -17,12 +17,6 @@ std::optional<std::string> ColorToIdent(TColor c) {
     return std::string(name);
 }
 
-std::string ColorToString(TColor c) {
-    if (auto id = ColorToIdent(c)) return *id;
-    // System colours and others with the top bit set read as negative 32-bit numbers.
-    return std::to_string(std::int32_t(c));
-}
-
 static std::optional<std::int64_t> ParseNumber(const std::string& s) {
     if (s.empty()) return std::nullopt;
     std::size_t i = 0;
@@ -108,7 +102,7 @@ int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 }
 
 int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM out) {
-    reinterpret_cast<std::vector<std::string>*>(out)->push_back(rastel::Narrow(lf->lfFaceName));
+    reinterpret_cast<std::vector<std::string>*>(out)->push_back(Narrow(lf->lfFaceName));
     return 1;
 }
 
@@ -142,7 +136,7 @@ bool LooksJapanese(const std::string& face) {
 
 }  // namespace
 
-bool FontFaceExists(const std::string& face) { return FaceInstalled(rastel::Widen(face)); }
+bool FontFaceExists(const std::string& face) { return FaceInstalled(Widen(face)); }
 
 std::string JapaneseFallbackFace(const std::function<bool(const std::string&)>& installed,
                                  const std::function<std::vector<std::string>()>& shiftJisFaces) {
@@ -265,7 +259,7 @@ HFONT TFont::Handle() const {
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
         lf.lfQuality = DEFAULT_QUALITY;
         lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-        std::wstring face = rastel::Widen(ResolveFontFace(name_, charset_));
+        std::wstring face = Widen(ResolveFontFace(name_, charset_));
         std::wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
         handle_.reset(CreateFontIndirectW(&lf));
         if (!handle_) throw EFrameworkError("フォントを作成できません");
@@ -280,10 +274,10 @@ const ClassInfo& TPen::StaticClassInfo() {
         "TPen",
         &TPersistent::StaticClassInfo(),
         {
-            ColorProperty<TPen>("Color", &TPen::Color, &TPen::SetColor, clBlack),
+            ColorProperty<TPen>("Color", &TPen::Color, &TPen::SetColor, TPen::Defaults::Color),
             EnumProperty<TPen, TPenStyle>("Style", {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear"},
-                                          &TPen::Style, &TPen::SetStyle, psSolid),
-            IntProperty<TPen>("Width", &TPen::Width, &TPen::SetWidth, 1),
+                                          &TPen::Style, &TPen::SetStyle, TPen::Defaults::Style),
+            IntProperty<TPen>("Width", &TPen::Width, &TPen::SetWidth, TPen::Defaults::Width),
         },
         {}};
     return info;
@@ -336,8 +330,9 @@ const ClassInfo& TBrush::StaticClassInfo() {
         "TBrush",
         &TPersistent::StaticClassInfo(),
         {
-            ColorProperty<TBrush>("Color", &TBrush::Color, &TBrush::SetColor, clWhite),
-            EnumProperty<TBrush, TBrushStyle>("Style", {"bsSolid", "bsClear"}, &TBrush::Style, &TBrush::SetStyle, bsSolid),
+            ColorProperty<TBrush>("Color", &TBrush::Color, &TBrush::SetColor, TBrush::Defaults::Color),
+            EnumProperty<TBrush, TBrushStyle>("Style", {"bsSolid", "bsClear"}, &TBrush::Style, &TBrush::SetStyle,
+                                              TBrush::Defaults::Style),
         },
         {}};
     return info;
@@ -436,7 +431,7 @@ SIZE TCanvas::TextExtent(const std::string& text) {
     SIZE size{0, 0};
     if (!dc_) NoDrawing();
     SelectGuard font(dc_, font_.Handle());
-    std::wstring w = rastel::Widen(text);
+    std::wstring w = Widen(text);
     GetTextExtentPoint32W(dc_, w.c_str(), int(w.size()), &size);
     return size;
 }
@@ -451,7 +446,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
         SetBkMode(dc_, OPAQUE);
         SetBkColor(dc_, ColorRef(brush_.Color()));
     }
-    std::wstring w = rastel::Widen(text);
+    std::wstring w = Widen(text);
     ::TextOutW(dc_, x, y, w.c_str(), int(w.size()));
     penPos_ = {x + TextWidth(text), y};
     Changed();
@@ -467,7 +462,7 @@ int TCanvas::DrawText(const std::string& text, RECT& rect, UINT flags) {
         SetBkMode(dc_, OPAQUE);
         SetBkColor(dc_, ColorRef(brush_.Color()));
     }
-    std::wstring w = rastel::Widen(text);
+    std::wstring w = Widen(text);
     int h = ::DrawTextW(dc_, w.c_str(), int(w.size()), &rect, flags);
     if (!(flags & DT_CALCRECT)) Changed();
     return h;
@@ -478,10 +473,10 @@ void TCanvas::CopyRect(const RECT& dest, TCanvas& source, const RECT& srcRect) {
     int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
     int sw = srcRect.right - srcRect.left, sh = srcRect.bottom - srcRect.top;
     if (dw == sw && dh == sh) {
-        BitBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, copyMode_);
+        BitBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, SRCCOPY);
     } else {
         int old = SetStretchBltMode(dc_, COLORONCOLOR);
-        StretchBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, sw, sh, copyMode_);
+        StretchBlt(dc_, dest.left, dest.top, dw, dh, source.dc_, srcRect.left, srcRect.top, sw, sh, SRCCOPY);
         SetStretchBltMode(dc_, old);
     }
     Changed();

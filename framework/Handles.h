@@ -1,6 +1,8 @@
-// Move-only owners of GDI handles, one type per kind, and a scoped
-// SelectObject that puts the previous object back. Logic never calls
-// DeleteObject / DeleteDC / ReleaseDC itself.
+// Every scoped helper of the framework: move-only owners of GDI handles, one
+// type per kind; a scoped SelectObject that puts the previous object back;
+// the paint DC of one WM_PAINT; a saved DC state; a flag and a counter held
+// for a scope. Logic never calls DeleteObject / DeleteDC / ReleaseDC /
+// EndPaint / RestoreDC itself.
 #pragma once
 #include <windows.h>
 
@@ -54,12 +56,6 @@ public:
     WindowDC() noexcept = default;
     // hwnd may be null: the screen's DC.
     explicit WindowDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-    static WindowDC WholeWindow(HWND hwnd) noexcept {
-        WindowDC d;
-        d.hwnd_ = hwnd;
-        d.dc_ = ::GetWindowDC(hwnd);
-        return d;
-    }
     ~WindowDC() { reset(); }
     WindowDC(WindowDC&& o) noexcept : hwnd_(std::exchange(o.hwnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
     WindowDC& operator=(WindowDC&& o) noexcept {
@@ -119,4 +115,63 @@ public:
 private:
     HDC dc_ = nullptr;
     HGDIOBJ old_ = nullptr;
+};
+
+// BeginPaint now, EndPaint at the end of the scope.
+class PaintDC {
+public:
+    explicit PaintDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+    ~PaintDC() { ::EndPaint(hwnd_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+    // The area to paint.
+    const RECT& PaintRect() const noexcept { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// SaveDC now, RestoreDC at the end of the scope: origin, clipping and the
+// selected objects come back as they were.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) noexcept : dc_(dc), saved_(::SaveDC(dc)) {}
+    ~SavedDC() {
+        if (saved_) ::RestoreDC(dc_, saved_);
+    }
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// Sets a flag for a scope and puts the old value back, also on exceptions.
+class FlagScope {
+public:
+    FlagScope(bool& flag, bool value) noexcept : flag_(flag), old_(std::exchange(flag, value)) {}
+    ~FlagScope() { flag_ = old_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+// Counts one level up for a scope and down again on every way out.
+class CountScope {
+public:
+    explicit CountScope(int& counter) noexcept : counter_(counter) { ++counter_; }
+    ~CountScope() { --counter_; }
+    CountScope(const CountScope&) = delete;
+    CountScope& operator=(const CountScope&) = delete;
+
+private:
+    int& counter_;
 };

@@ -24,12 +24,6 @@ const PropertyInfo* ClassInfo::FindProperty(const std::string& name) const {
     return nullptr;
 }
 
-bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
-    for (const ClassInfo* c = this; c; c = c->base)
-        if (c == &other) return true;
-    return false;
-}
-
 static std::map<std::string, const ClassInfo*>& Registry() {
     static std::map<std::string, const ClassInfo*> registry;
     return registry;

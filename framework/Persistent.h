@@ -4,6 +4,16 @@
 // published properties in publishing order and, for components, a factory.
 // The form-description reader and writer work from these tables alone;
 // publishing a property is one table row.
+//
+// Namespaces, for the whole program: the portable core is `rastel::`. The
+// framework, the controls and the program are one VCL-style world in the
+// global namespace, classes, enumerations, constants and free functions
+// alike (TForm, clRed, Rect, GetParentForm, Widen), so code reads like the
+// units it is modelled on. Helpers of one source file sit in an anonymous
+// namespace; what a header shows only for its own templates sits in a
+// `..._detail` namespace named after it (property_detail). Test helpers live
+// in the namespace of their test folder: framework_test, controls_test,
+// app_test.
 #pragma once
 #ifdef _WIN32
 // windows.h maps GetClassInfo to GetClassInfoW: include it first and drop the
@@ -64,7 +74,6 @@ struct ClassInfo {
     // the same name by a derived class takes the derived class's row and place.
     std::vector<const PropertyInfo*> AllProperties() const;
     const PropertyInfo* FindProperty(const std::string& name) const;
-    bool InheritsFrom(const ClassInfo& other) const;
 };
 
 // Registry of component classes by name (for the reader).

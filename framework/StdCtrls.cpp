@@ -1,10 +1,7 @@
 #include "framework/StdCtrls.h"
 
 #include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
 #include "framework/Text.h"
-
-using rastel::Widen;
 
 // ------------------------------------------------------------ TButtonControl
 
@@ -128,7 +125,7 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), items_(std::make_u
     SetControlStyle({csDoubleClicks});
     SetTabStop(true);
     SetParentColor(false);
-    SetColor(clWindow);
+    SetColor(Defaults::Color);
     left_ = 0;
     top_ = 0;
     width_ = 145;
@@ -299,7 +296,8 @@ const ClassInfo& TCheckBox::StaticClassInfo() {
     static const ClassInfo info{
         "TCheckBox", &TButtonControl::StaticClassInfo(),
         Concat({Props::Caption(),
-                BoolProperty<TCheckBox>("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked, false),
+                BoolProperty<TCheckBox>("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked,
+                                        TCheckBox::Defaults::Checked),
                 Props::Color(clWindow), Props::Enabled(), Props::Font(), Props::ParentColor(), Props::ParentFont(),
                 Props::TabOrder(), Props::TabStop(true), Props::Visible()},
                ButtonEvents()),
@@ -311,7 +309,8 @@ const ClassInfo& TRadioButton::StaticClassInfo() {
     static const ClassInfo info{
         "TRadioButton", &TButtonControl::StaticClassInfo(),
         Concat({Props::Caption(),
-                BoolProperty<TRadioButton>("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked, false),
+                BoolProperty<TRadioButton>("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked,
+                                           TRadioButton::Defaults::Checked),
                 Props::Color(clWindow), Props::Enabled(), Props::Font(), Props::ParentColor(), Props::ParentFont(),
                 Props::TabOrder(), Props::TabStop(false), Props::Visible()},
                ButtonEvents()),
@@ -324,16 +323,20 @@ const ClassInfo& TComboBox::StaticClassInfo() {
     static const ClassInfo info{
         "TComboBox", &TWinControl::StaticClassInfo(),
         Concat({EnumProperty<TComboBox, TComboBoxStyle>("Style", {"csDropDown", "csSimple", "csDropDownList"},
-                                                        &TComboBox::Style, &TComboBox::SetStyle, csDropDown),
+                                                        &TComboBox::Style, &TComboBox::SetStyle,
+                                                        TComboBox::Defaults::Style),
                 EnumProperty<TComboBox, TBevelCut>("BevelInner", bevels, &TComboBox::BevelInner,
-                                                   &TComboBox::SetBevelInner, bvRaised),
+                                                   &TComboBox::SetBevelInner, TComboBox::Defaults::BevelInner),
                 EnumProperty<TComboBox, TBevelCut>("BevelOuter", bevels, &TComboBox::BevelOuter,
-                                                   &TComboBox::SetBevelOuter, bvLowered),
-                Props::Color(clWindow),
-                BoolProperty<TComboBox>("Ctl3D", &TComboBox::Ctl3D, &TComboBox::SetCtl3D, true), Props::Enabled(),
+                                                   &TComboBox::SetBevelOuter, TComboBox::Defaults::BevelOuter),
+                Props::Color(TComboBox::Defaults::Color),
+                BoolProperty<TComboBox>("Ctl3D", &TComboBox::Ctl3D, &TComboBox::SetCtl3D, TComboBox::Defaults::Ctl3D),
+                Props::Enabled(),
                 Props::Font(),
-                IntProperty<TComboBox>("ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight, 16),
-                IntProperty<TComboBox>("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex, -1),
+                IntProperty<TComboBox>("ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight,
+                                       TComboBox::Defaults::ItemHeight),
+                IntProperty<TComboBox>("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex,
+                                       TComboBox::Defaults::ItemIndex),
                 // A list has its own colour unless told otherwise.
                 BoolProperty<TControl>("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false),
                 Props::ParentFont(), Props::TabOrder(), Props::TabStop(true), Props::Visible(),

@@ -33,6 +33,12 @@ protected:
 class TCheckBox : public TButtonControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr bool Checked = false;
+    };
+
     explicit TCheckBox(TComponent* owner);
     bool Checked() const { return checked_; }
     void SetChecked(bool on);
@@ -43,7 +49,7 @@ protected:
     void CreateWnd() override;
 
 private:
-    bool checked_ = false;
+    bool checked_ = Defaults::Checked;
 };
 
 // BS_AUTORADIOBUTTON. The radio buttons of one parent form one group:
@@ -53,6 +59,12 @@ private:
 class TRadioButton : public TButtonControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr bool Checked = false;
+    };
+
     explicit TRadioButton(TComponent* owner);
     bool Checked() const { return checked_; }
     void SetChecked(bool on);
@@ -64,7 +76,7 @@ protected:
 
 private:
     void TurnSiblingsOff();
-    bool checked_ = false;
+    bool checked_ = Defaults::Checked;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
@@ -76,6 +88,18 @@ enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 class TComboBox : public TWinControl {
     RASTEL_CLASS_INFO
 public:
+    // Streaming defaults: the members start at them and the property table
+    // names them.
+    struct Defaults {
+        static constexpr TComboBoxStyle Style = csDropDown;
+        static constexpr TBevelCut BevelInner = bvRaised;
+        static constexpr TBevelCut BevelOuter = bvLowered;
+        static constexpr TColor Color = clWindow;
+        static constexpr bool Ctl3D = true;
+        static constexpr int ItemHeight = 16;
+        static constexpr int ItemIndex = -1;
+    };
+
     explicit TComboBox(TComponent* owner);
     ~TComboBox() override;
 
@@ -118,13 +142,13 @@ protected:
 private:
     void ItemsChanged();
     void FillWindow();
-    TComboBoxStyle style_ = csDropDown;
+    TComboBoxStyle style_ = Defaults::Style;
     std::unique_ptr<TStringList> items_;
-    int itemIndex_ = -1;  // kept while there is no window
-    int itemHeight_ = 16;
-    bool ctl3D_ = true;
-    TBevelCut bevelInner_ = bvRaised;
-    TBevelCut bevelOuter_ = bvLowered;
+    int itemIndex_ = Defaults::ItemIndex;  // kept while there is no window
+    int itemHeight_ = Defaults::ItemHeight;
+    bool ctl3D_ = Defaults::Ctl3D;
+    TBevelCut bevelInner_ = Defaults::BevelInner;
+    TBevelCut bevelOuter_ = Defaults::BevelOuter;
 };
 
 // Registers the framework's control classes (TButton ... TImage) for the

@@ -5,8 +5,6 @@
 #include <climits>
 #include <stdexcept>
 
-namespace rastel {
-
 std::wstring Widen(std::string_view utf8) {
     if (utf8.empty()) return {};
     if (utf8.size() > std::size_t(INT_MAX)) throw std::length_error("text too long");
@@ -38,5 +36,3 @@ std::string SystemErrorMessage(unsigned long code) {
     if (text.empty()) return "error " + std::to_string(code);
     return Narrow(text);
 }
-
-}  // namespace rastel

@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-namespace rastel {
-
 // Malformed UTF-8 sequences become U+FFFD; never throws on bad input.
 std::wstring Widen(std::string_view utf8);
 // Unpaired surrogates become U+FFFD.
@@ -14,5 +12,3 @@ std::string Narrow(std::wstring_view utf16);
 // with trailing white space and line breaks removed. Unknown codes give
 // "error N".
 std::string SystemErrorMessage(unsigned long code);
-
-}  // namespace rastel

@@ -46,20 +46,20 @@ std::wstring OwnFolder() {
 int RunFromDoubleClick(const rastel::GridgenHost& host) {
     std::ostringstream out, err;
     rastel::GridgenReport report;
-    const int status = rastel::RunGridgen({rastel::Narrow(OwnFolder())}, out, err, host, &report);
+    const int status = rastel::RunGridgen({Narrow(OwnFolder())}, out, err, host, &report);
     std::cout << out.str();
     std::cerr << err.str();
     std::wstring text;
     if (status == 0) {
         const std::wstring dpi = std::to_wstring(report.dpi), files = std::to_wstring(report.files);
         const std::wstring size = std::to_wstring(report.width) + L" x " + std::to_wstring(report.height);
-        const std::wstring folder = rastel::Widen(report.folder);
+        const std::wstring folder = Widen(report.folder);
         text = L"この画面 (" + dpi + L" dpi) 用のグリッド画像 " + files + L" 枚 (" + size + L") を次のフォルダーに書きました。\n" +
                folder + L"\n同じ名前のファイルは置き換えました。Rastel をこのフォルダーから起動してください。\n\n" +
                L"Wrote the " + files + L" grid images for this screen (" + dpi + L" dpi, " + size + L") into\n" + folder +
                L"\nFiles of the same names were replaced. Start Rastel from this folder.";
     } else {
-        text = L"グリッド画像を書けませんでした。\nThe grid images could not be written.\n\n" + rastel::Widen(err.str());
+        text = L"グリッド画像を書けませんでした。\nThe grid images could not be written.\n\n" + Widen(err.str());
     }
     MessageBoxW(nullptr, text.c_str(), L"rastel-gridgen", MB_OK | (status == 0 ? MB_ICONINFORMATION : MB_ICONERROR));
     return status;
@@ -75,6 +75,6 @@ int wmain(int argc, wchar_t** argv) {
     host.usageNote = "Started with no arguments (a double click), it writes the set for this screen into its own folder.";
     if (argc <= 1) return RunFromDoubleClick(host);
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(rastel::Narrow(argv[i]));
+    for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
     return rastel::RunGridgen(args, std::cout, std::cerr, host);
 }

@@ -103,7 +103,7 @@ void AppTest::TearDown() {
 }
 
 void AppTest::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    HANDLE h = CreateFileW(rastel::Widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE h = CreateFileW(Widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE) << name;
     DWORD written = 0;
@@ -116,10 +116,10 @@ void AppTest::WriteDefaultImages() {
     for (const auto& f : DefaultImages()) WriteFile(f.name, f.bytes);
 }
 
-void AppTest::DeleteFile(const std::string& name) { ::DeleteFileW(rastel::Widen(name).c_str()); }
+void AppTest::DeleteFile(const std::string& name) { ::DeleteFileW(Widen(name).c_str()); }
 
 std::string AppTest::FullPath(const std::string& name) const {
-    return rastel::Narrow(dir_) + "\\" + name;
+    return Narrow(dir_) + "\\" + name;
 }
 
 void AppTest::CreateForms() {

@@ -15,7 +15,7 @@
 #include "app_test_util.h"
 #include "core/catalog.h"
 #include "core/region.h"
-#include "tests/win/framework/gdi_count.h"
+#include "tests/win/framework/gdi_count_test_util.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ protected:
         EXPECT_TRUE(SameRegion(actual.get(), expected.get())) << "shape is not that of " << file;
     }
     std::string OpenError(const std::string& name, DWORD code) {
-        return "ファイル \"" + FullPath(name) + "\". " + rastel::SystemErrorMessage(code) + " は開けません.";
+        return "ファイル \"" + FullPath(name) + "\". " + SystemErrorMessage(code) + " は開けません.";
     }
 };
 
@@ -180,7 +180,7 @@ TEST_F(GridImageTest, BadFilesKeepThePreviousGrid) {
         {"empty bitmap", EmptyBmp(), true, ""},
         {"all transparent", SolidBmp(30, 20, {255, 255, 255}), true, ""},
     };
-    const long gdiBefore = gdi_count::Live();
+    const long gdiBefore = framework_test::LiveGdiObjects();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         DeleteFile("RastelRBig.bmp");
@@ -210,7 +210,7 @@ TEST_F(GridImageTest, BadFilesKeepThePreviousGrid) {
         EXPECT_EQ(Form1->Image1->Height(), imageH);
     }
     Pump();
-    EXPECT_EQ(gdi_count::Live(), gdiBefore);
+    EXPECT_EQ(framework_test::LiveGdiObjects(), gdiBefore);
 }
 
 // Failures after the region exists: it is deleted, the window keeps its shape.
@@ -219,7 +219,7 @@ TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
     ChooseColour(Form1, 0);  // the list's first opening makes objects it keeps
     Pump();
     UniqueRegion before = WindowRegion(Form1->Handle());
-    const long gdiBefore = gdi_count::Live();
+    const long gdiBefore = framework_test::LiveGdiObjects();
 
     // The file disappears between the two reads.
     TForm1::RegionFromData = [this](const XFORM* xf, DWORD n, const RGNDATA* d) {
@@ -262,7 +262,7 @@ TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
     }
     ExpectShapeOf("RastelS.bmp");
     Pump();
-    EXPECT_EQ(gdi_count::Live(), gdiBefore);
+    EXPECT_EQ(framework_test::LiveGdiObjects(), gdiBefore);
 }
 
 // The region itself: one rectangle per horizontal run, never merged across
@@ -465,11 +465,11 @@ TEST_F(GridImageTest, GdiObjectsDoNotGrowOverManySwitches) {
     };
     for (int i = 0; i < 12; ++i) switchOnce();  // warm-up: caches, brushes, the list window
     Pump();
-    const long before = gdi_count::Live();
+    const long before = framework_test::LiveGdiObjects();
     ASSERT_GT(before, 0);
     for (int i = 0; i < 200; ++i) switchOnce();
     Pump();
-    EXPECT_EQ(gdi_count::Live(), before);
+    EXPECT_EQ(framework_test::LiveGdiObjects(), before);
     EXPECT_TRUE(errors.empty());
     EXPECT_TRUE(WindowRegion(Form1->Handle()));
 }

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "controls/HiBitmap.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
-using hi_test::Fill;
-using hi_test::Px;
+using controls_test::Fill;
+using controls_test::Px;
 
 namespace {
 
@@ -128,7 +128,7 @@ TEST(HiBitmap, BlendFillValuesTruncateEachTerm) {
         b.SetSize(3, 2);
         Fill(b, c.pixel);
         b.BlendFill(0, 0, 3, 2, c.colour, std::uint8_t(c.ratio));
-        EXPECT_EQ(Px(b, 2, 1), c.expected) << hi_test::Hex(c.colour) << " at " << c.ratio;
+        EXPECT_EQ(Px(b, 2, 1), c.expected) << controls_test::Hex(c.colour) << " at " << c.ratio;
     }
 }
 
@@ -176,7 +176,7 @@ TEST(HiBitmap, ColorToBgrAndFillResolveSystemColours) {
     bitmap.SetSize(1, 1);
     Fill(bitmap, clBlack);
     bitmap.BlendFill(0, 0, 1, 1, clBtnFace, 255);
-    EXPECT_EQ(Px(bitmap, 0, 0), hi_test::Over(clBtnFace, clBlack, 255));
+    EXPECT_EQ(Px(bitmap, 0, 0), controls_test::Over(clBtnFace, clBlack, 255));
 }
 
 }  // namespace

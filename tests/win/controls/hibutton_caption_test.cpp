@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "controls/HiButton.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
-using hi_test::Fill;
-using hi_test::Px;
+using controls_test::Fill;
+using controls_test::Px;
 
 namespace {
 
@@ -57,7 +57,7 @@ bool Cyan(int r, int g, int b) { return r <= 90 && g >= 160 && b >= 160; }
 bool Magenta(int r, int g, int b) { return r >= 160 && b >= 160 && g <= 90; }
 bool Dark(int r, int g, int b) { return r + g + b < 200; }
 
-class HiCaption : public hi_test::HiTest {
+class HiCaption : public controls_test::HiTest {
 protected:
     static void SetFont(TFont& f, TColor colour) {
         f.SetHeight(-16);
@@ -107,24 +107,35 @@ TEST_F(HiCaption, ThreeFontLinesStackWithThePitch) {
     b->SetCapAlignV(vaCenter);
     b->SetFontLinePitch(5);
     b->Font2()->SetHeight(-24);
-    const int h1 = LineHeight(*b->Font()), h2 = LineHeight(*b->Font2());
-    const RECT face{0, 3, 80, 3 + 2 * (h1 + h2)};
-    TBitmap block(80, face.bottom + 10), manual(80, face.bottom + 10);
-    Fill(block, clWhite);
-    Fill(manual, clWhite);
-    TStringList lines{"Wg", "Wg"};  // the routine draws the lines of the look's list
-    b->SetOffCaption(lines);
-    b->DrawCaptionLines(block.Canvas(), lines.Text(), face, b->Font()->Color(), 2);
-    // By hand: the block of h1 + h2 + 5 centred, the second line h1 + 5 lower in Font2.
-    const int top = (face.top + face.bottom - (h1 + h2 + 5)) / 2;
-    TCanvas& c = manual.Canvas();
-    c.Brush().SetStyle(bsClear);
-    c.SetFont(*b->Font());
-    const int bottom = top + h1 + h2 + 5;
-    c.DrawText("Wg", RECT{0, top, 80, bottom}, DT_CENTER | DT_NOCLIP);
-    c.SetFont(*b->Font2());
-    c.DrawText("Wg", RECT{0, top + h1 + 5, 80, bottom}, DT_CENTER | DT_NOCLIP);
-    EXPECT_TRUE(SamePixels(block, manual));
+    b->Font3()->SetHeight(-20);
+    const int h1 = LineHeight(*b->Font()), h2 = LineHeight(*b->Font2()), h3 = LineHeight(*b->Font3());
+    ASSERT_NE(h2, h3) << "a wrong advance after the second line must show";
+    // By hand: the block centred; line 1 in Font, line 2 h1 + 5 lower in
+    // Font2, line 3 h2 + 5 lower in Font3, later lines h3 + 5 apart in Font3.
+    auto check = [&](int n) {
+        const int block = n == 2 ? h1 + h2 + 5 : h1 + h2 + (n - 2) * h3 + (n - 1) * 5;
+        const RECT face{0, 3, 80, 3 + 2 * block};
+        TBitmap drawn(80, face.bottom + 10), manual(80, face.bottom + 10);
+        Fill(drawn, clWhite);
+        Fill(manual, clWhite);
+        TStringList lines;  // the routine draws the lines of the look's list
+        for (int i = 0; i < n; ++i) lines.Add("Wg");
+        b->SetOffCaption(lines);
+        b->DrawCaptionLines(drawn.Canvas(), lines.Text(), face, b->Font()->Color(), n);
+        const int top = (face.top + face.bottom - block) / 2;
+        const int bottom = top + block;
+        TCanvas& c = manual.Canvas();
+        c.Brush().SetStyle(bsClear);
+        int y = top;
+        for (int i = 0; i < n; ++i) {
+            c.SetFont(i == 0 ? *b->Font() : i == 1 ? *b->Font2() : *b->Font3());
+            c.DrawText("Wg", RECT{0, y, 80, bottom}, DT_CENTER | DT_NOCLIP);
+            y += (i == 0 ? h1 : i == 1 ? h2 : h3) + 5;
+        }
+        EXPECT_TRUE(SamePixels(drawn, manual)) << n << " lines";
+    };
+    check(2);
+    check(4);
 }
 
 TEST_F(HiCaption, RaisedLinesKeepTheirFontsColours) {

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "controls/HiButton.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
-using hi_test::Pos;
+using controls_test::Pos;
 
 namespace {
 
-class HiMouse : public hi_test::HiTest {
+class HiMouse : public controls_test::HiTest {
 protected:
     void SetUp() override {
         HiTest::SetUp();
@@ -383,9 +383,9 @@ TEST_F(HiMouse, ParentWithoutAWindowGetsNoneFromTheControl) {
 TEST_F(HiMouse, BackgroundIsNeverErased) {
     auto* b = Add(bsNormal);
     TBitmap memory(8, 8);
-    hi_test::Fill(memory, clRed);
+    controls_test::Fill(memory, clRed);
     EXPECT_EQ(SendMessageW(b->Handle(), WM_ERASEBKGND, WPARAM(memory.Canvas().Handle()), 0), 0);
-    EXPECT_EQ(hi_test::Px(memory, 3, 3), clRed);
+    EXPECT_EQ(controls_test::Px(memory, 3, 3), clRed);
 }
 
 // ---------------------------------------------------------------- snapshot
@@ -400,18 +400,8 @@ public:
     int paints = 0;
     void Paint() override {
         ++paints;
-        const POINT o = FormOffset();
         RECT r = ClientRect();
-        TBitmap pattern(r.right, r.bottom);
-        for (int y = 0; y < r.bottom; ++y) {
-            std::uint8_t* row = pattern.ScanLine(y);
-            for (int x = 0; x < r.right; ++x) {
-                row[3 * x] = 0x5A;
-                row[3 * x + 1] = std::uint8_t(y + o.y);
-                row[3 * x + 2] = std::uint8_t(x + o.x);
-            }
-        }
-        Canvas()->Draw(0, 0, pattern);
+        controls_test::DrawPattern(*Canvas(), r.right, r.bottom, FormOffset());
     }
 
 private:
@@ -426,11 +416,11 @@ private:
     }
 };
 
-class HiSnapshot : public hi_test::HiTest {
+class HiSnapshot : public controls_test::HiTest {
 protected:
     void SetUp() override {
         HiTest::SetUp();
-        form = std::make_unique<hi_test::TFormPattern>(nullptr);
+        form = std::make_unique<controls_test::TFormPattern>(nullptr);
         form->SetBounds(60, 60, 300, 200);
         form->SetClientWidth(220);
         form->SetClientHeight(140);
@@ -448,7 +438,7 @@ protected:
         }
     }
     static TColor At(int x, int y) { return rastel::RGBColor(std::uint8_t(x), std::uint8_t(y), 0x5A); }
-    std::unique_ptr<hi_test::TFormPattern> form;
+    std::unique_ptr<controls_test::TFormPattern> form;
 };
 
 TEST_F(HiSnapshot, ControlOnTheFormCopiesItsBoundsRectangle) {
@@ -460,9 +450,9 @@ TEST_F(HiSnapshot, ControlOnTheFormCopiesItsBoundsRectangle) {
     THiBitmap& bg = b->Background();
     ASSERT_EQ(bg.Width(), 44);
     ASSERT_EQ(bg.Height(), 20);
-    EXPECT_EQ(hi_test::Px(bg, 0, 0), At(30, 50));
-    EXPECT_EQ(hi_test::Px(bg, 43, 19), At(73, 69));
-    EXPECT_EQ(hi_test::Px(bg, 10, 4), At(40, 54));
+    EXPECT_EQ(controls_test::Px(bg, 0, 0), At(30, 50));
+    EXPECT_EQ(controls_test::Px(bg, 43, 19), At(73, 69));
+    EXPECT_EQ(controls_test::Px(bg, 10, 4), At(40, 54));
 }
 
 TEST_F(HiSnapshot, ControlInAPanelCopiesTheFormAtTheSummedPosition) {
@@ -475,8 +465,8 @@ TEST_F(HiSnapshot, ControlInAPanelCopiesTheFormAtTheSummedPosition) {
     b->SetParent(panel);
     PumpUntil([&] { return b->FirstPaintDone() == 1; });
     ASSERT_EQ(b->FirstPaintDone(), 1);
-    EXPECT_EQ(hi_test::Px(b->Background(), 0, 0), At(15, 26));
-    EXPECT_EQ(hi_test::Px(b->Background(), 43, 19), At(58, 45));
+    EXPECT_EQ(controls_test::Px(b->Background(), 0, 0), At(15, 26));
+    EXPECT_EQ(controls_test::Px(b->Background(), 43, 19), At(58, 45));
 }
 
 TEST_F(HiSnapshot, TakenOnceAndKeptWhenTheControlMoves) {
@@ -487,7 +477,7 @@ TEST_F(HiSnapshot, TakenOnceAndKeptWhenTheControlMoves) {
     b->SetBounds(100, 80, 44, 20);
     b->Repaint();
     Pump();
-    EXPECT_EQ(hi_test::Px(b->Background(), 0, 0), At(30, 50));
+    EXPECT_EQ(controls_test::Px(b->Background(), 0, 0), At(30, 50));
 }
 
 TEST_F(HiSnapshot, ComposedFaceReachesTheScreen) {

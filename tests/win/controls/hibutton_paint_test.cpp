@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "controls/HiButton.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
-using hi_test::Fill;
-using hi_test::Hex;
-using hi_test::Over;
-using hi_test::Px;
+using controls_test::Fill;
+using controls_test::Hex;
+using controls_test::Over;
+using controls_test::Px;
 
 namespace {
 
@@ -22,7 +22,7 @@ const TColor kOnHighlight = 15391981;  // 237, 220, 234
 const TColor kOnShadow = 12027588;     // 196, 134, 183
 const TColor kGreyShade = rastel::RGBColor(118, 118, 118);  // 0x77 laid on at 255
 
-class HiPaint : public hi_test::HiTest {
+class HiPaint : public controls_test::HiTest {
 protected:
     // A control without a parent whose snapshot is a plain colour.
     template <class T>
@@ -453,9 +453,9 @@ TEST_F(HiPaint, PlainButtonBasePaintsWhite) {
 // While raised, the image button's paint brings ButtonState to bstOff and asks
 // for one more paint; the other two keep the state.
 TEST_F(HiPaint, ImageButtonPaintFollowsTheRaisedLook) {
-    hi_test::Counting<THiSukeSukeImg> img(nullptr);
-    hi_test::Counting<THiSukeSukeImgEx> ex(nullptr);
-    hi_test::Counting<THiSukeSuke> plain(nullptr);
+    controls_test::Counting<THiSukeSukeImg> img(nullptr);
+    controls_test::Counting<THiSukeSukeImgEx> ex(nullptr);
+    controls_test::Counting<THiSukeSuke> plain(nullptr);
     TBitmap out(30, 30);
     auto check = [&](auto& b, TButtonState expected) {
         b.SetBounds(0, 0, 30, 30);

@@ -9,9 +9,9 @@
 
 #include "controls/HiButton.h"
 #include "framework/Streaming.h"
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
-using hi_test::Counting;
+using controls_test::Counting;
 
 namespace {
 
@@ -300,7 +300,7 @@ TEST(HiProps, CurrentShiftStateReadsTheKeys) {
 
 // ------------------------------------------------------------ on a form
 
-class HiRepaint : public hi_test::HiTest {};
+class HiRepaint : public controls_test::HiTest {};
 
 struct PaintCounting : Ex {
     using Ex::Ex;

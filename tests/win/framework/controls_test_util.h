@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/Bitmap.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 
-namespace win_test {
+namespace framework_test {
 
 struct ErrorBox {
     std::string caption;
@@ -104,4 +105,4 @@ private:
 
 using Log = std::vector<std::string>;
 
-}  // namespace win_test
+}  // namespace framework_test

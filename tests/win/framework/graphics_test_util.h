@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "core/bmp.h"
-#include "framework/Graphics.h"
+#include "framework/Bitmap.h"
 #include "framework/Text.h"
 
-namespace gfx_test {
+namespace framework_test {
 
 // A fresh folder under %TEMP%, removed with its files at the end.
 class TempDir {
@@ -31,13 +31,13 @@ public:
     }
     // Full path (UTF-8) of a file in the folder.
     std::string File(const std::string& name) {
-        std::wstring full = path_ + L"\\" + rastel::Widen(name);
+        std::wstring full = path_ + L"\\" + Widen(name);
         files_.push_back(full);
-        return rastel::Narrow(full);
+        return Narrow(full);
     }
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         std::string path = File(name);
-        HANDLE h = CreateFileW(rastel::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         EXPECT_NE(h, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
@@ -103,4 +103,4 @@ inline void SetPixel24(TBitmap& b, int x, int y, TColor c) {
     row[3 * x + 2] = rastel::RedOf(c);
 }
 
-}  // namespace gfx_test
+}  // namespace framework_test

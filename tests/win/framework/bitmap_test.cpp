@@ -6,8 +6,8 @@
 #include "framework/Text.h"
 #include "graphics_test_util.h"
 
-using gfx_test::PixelOf;
-using gfx_test::SetPixel24;
+using framework_test::PixelOf;
+using framework_test::SetPixel24;
 
 namespace {
 
@@ -256,7 +256,7 @@ TEST(GraphicsBitmap, TransparentDrawLeavesTheBottomLeftColourOut) {
 
 TEST(GraphicsBitmap, MonochromeBitmapsDrawWithTheirPalette) {
     TBitmap b;
-    b.LoadFromBmp(rastel::DecodeBmp(gfx_test::MonoBmp(2, {0x40}, {255, 0, 0}, {0, 255, 255})));
+    b.LoadFromBmp(rastel::DecodeBmp(framework_test::MonoBmp(2, {0x40}, {255, 0, 0}, {0, 255, 255})));
     EXPECT_EQ(b.PixelFormat(), pf1bit);
     TBitmap dest(2, 1);
     dest.Canvas().Draw(0, 0, b);
@@ -268,11 +268,11 @@ TEST(GraphicsBitmap, MonochromeBitmapsDrawWithTheirPalette) {
 
 class GraphicsLoad : public ::testing::Test {
 protected:
-    gfx_test::TempDir dir;
+    framework_test::TempDir dir;
 };
 
 TEST_F(GraphicsLoad, ReadsTwentyFourAndEightBitFilesAsTwentyFourBit) {
-    gfx_test::Image24 img(3, 2);
+    framework_test::Image24 img(3, 2);
     img.Set(0, 0, {0, 0, 255});
     img.Set(2, 1, {10, 20, 30});
     std::string p24 = dir.Write("a24.bmp", rastel::EncodeBmp24(img.View()));
@@ -296,7 +296,7 @@ TEST_F(GraphicsLoad, ReadsTwentyFourAndEightBitFilesAsTwentyFourBit) {
 }
 
 TEST_F(GraphicsLoad, OneBitFilesStayOneBit) {
-    gfx_test::Image24 img(10, 2);
+    framework_test::Image24 img(10, 2);
     for (int x = 0; x < 10; x += 3) img.Set(x, 1, {255, 255, 255});
     std::string path = dir.Write("mono.bmp", rastel::EncodeBmp1(img.View(), {255, 255, 255}, {0, 0, 0}));
     TBitmap b;
@@ -315,8 +315,8 @@ TEST_F(GraphicsLoad, MissingFileNamesTheFullPathAndTheSystemText) {
     GetCurrentDirectoryW(MAX_PATH, old);
     ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
     TBitmap b(1, 1);
-    std::string expected = "ファイル \"" + rastel::Narrow(dir.Path()) + "\\RastelS.bmp\". " +
-                           rastel::SystemErrorMessage(ERROR_FILE_NOT_FOUND) + " は開けません";
+    std::string expected = "ファイル \"" + Narrow(dir.Path()) + "\\RastelS.bmp\". " +
+                           SystemErrorMessage(ERROR_FILE_NOT_FOUND) + " は開けません";
     try {
         b.LoadFromFile("RastelS.bmp");
         ADD_FAILURE() << "no exception";
@@ -326,7 +326,7 @@ TEST_F(GraphicsLoad, MissingFileNamesTheFullPathAndTheSystemText) {
     SetCurrentDirectoryW(old);
     EXPECT_EQ(b.Width(), 1);  // unchanged
 
-    std::string system = rastel::SystemErrorMessage(ERROR_FILE_NOT_FOUND);
+    std::string system = SystemErrorMessage(ERROR_FILE_NOT_FOUND);
     ASSERT_FALSE(system.empty());
     EXPECT_NE(system.back(), '\n');
     EXPECT_NE(system.back(), ' ');
@@ -346,7 +346,7 @@ TEST_F(GraphicsLoad, EmptyFileNameIsAnOpenError) {
 }
 
 TEST_F(GraphicsLoad, CorruptFilesAreInvalidBitmaps) {
-    gfx_test::Image24 img(4, 4);
+    framework_test::Image24 img(4, 4);
     std::vector<std::uint8_t> good = rastel::EncodeBmp24(img.View());
     std::vector<std::uint8_t> truncated(good.begin(), good.begin() + 60);
     std::vector<std::uint8_t> garbage = {'H', 'e', 'l', 'l', 'o'};
@@ -365,9 +365,9 @@ TEST_F(GraphicsLoad, CorruptFilesAreInvalidBitmaps) {
 }
 
 TEST_F(GraphicsLoad, OpensForReadingOnlyAndSharesWithReadersOnly) {
-    gfx_test::Image24 img(2, 2);
+    framework_test::Image24 img(2, 2);
     std::string path = dir.Write("shared.bmp", rastel::EncodeBmp24(img.View()));
-    std::wstring wide = rastel::Widen(path);
+    std::wstring wide = Widen(path);
 
     // Another reader does not stop us.
     HANDLE reader = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -385,7 +385,7 @@ TEST_F(GraphicsLoad, OpensForReadingOnlyAndSharesWithReadersOnly) {
         ADD_FAILURE() << "no exception";
     } catch (const EFOpenError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "ファイル \"" + path + "\". " + rastel::SystemErrorMessage(ERROR_SHARING_VIOLATION) + " は開けません");
+                  "ファイル \"" + path + "\". " + SystemErrorMessage(ERROR_SHARING_VIOLATION) + " は開けません");
     }
     CloseHandle(writer);
 
@@ -396,7 +396,7 @@ TEST_F(GraphicsLoad, OpensForReadingOnlyAndSharesWithReadersOnly) {
 }
 
 TEST_F(GraphicsLoad, PictureHoldsALoadedBitmapAndKeepsItOnFailure) {
-    gfx_test::Image24 img(5, 4);
+    framework_test::Image24 img(5, 4);
     std::string path = dir.Write("pic.bmp", rastel::EncodeBmp24(img.View()));
     TPicture pic;
     int changes = 0;

@@ -1,10 +1,10 @@
-#include "hi_test_util.h"
+#include "hibutton_test_util.h"
 
-namespace hi_test {
+namespace controls_test {
 
 const ClassInfo& TFormPattern::StaticClassInfo() {
     static const ClassInfo info{"TFormPattern", &TForm::StaticClassInfo(), {}, {}};
     return info;
 }
 
-}  // namespace hi_test
+}  // namespace controls_test

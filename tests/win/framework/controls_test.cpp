@@ -11,7 +11,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 
-using namespace win_test;
+using namespace framework_test;
 
 namespace {
 
@@ -58,6 +58,12 @@ protected:
         WindowTest::TearDown();
     }
     void Send(UINT msg, WPARAM keys, int x, int y) { SendMessageW(hwnd, msg, keys, Pos(x, y)); }
+    void ExpectClickStillWorks() {
+        control->Clear();
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, 1, 1);
+        Send(WM_LBUTTONUP, 0, 1, 1);
+        EXPECT_EQ(control->Log(), (Log{"Down L 1,1", "Click", "Up L 1,1"}));
+    }
 
     std::unique_ptr<TForm> form;
     LogControl* control = nullptr;
@@ -480,10 +486,34 @@ TEST_F(ControlsTest, ExceptionInAHandlerGoesToTheErrorBoxAndDispatchGoesOn) {
     EXPECT_EQ(errors[0].flags, UINT(MB_ICONERROR | MB_OK));
     // The control still works.
     control->OnClick.handler = nullptr;
-    control->Clear();
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, 1, 1);
-    Send(WM_LBUTTONUP, 0, 1, 1);
-    EXPECT_EQ(control->Log(), (Log{"Down L 1,1", "Click", "Up L 1,1"}));
+    ExpectClickStillWorks();
+}
+
+TEST_F(ControlsTest, AnErrorBoxThatThrowsStaysInsideTheWindowProcedure) {
+    TCanvas* canvas = nullptr;
+    control->OnClick.handler = [&](TObject*) {
+        canvas = control->Canvas();  // a window DC, given back when the message returns
+        throw EFrameworkError("クリックできません");
+    };
+    int shown = 0;
+    Application.ErrorBoxHook = [&](const std::string&, const std::string&, UINT) {
+        ++shown;
+        throw std::runtime_error("the error box failed");
+    };
+    bool escaped = false;
+    try {
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, 1, 1);
+        Send(WM_LBUTTONUP, 0, 1, 1);
+    } catch (...) {
+        escaped = true;
+    }
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(shown, 1);
+    // The dispatch depth is back at zero, so the window DC was released.
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_FALSE(canvas->HandleAllocated());
+    control->OnClick.handler = nullptr;
+    ExpectClickStillWorks();
 }
 
 TEST_F(ControlsTest, DestroyingAParentFreesItsChildrenAndWindows) {

@@ -8,33 +8,33 @@
 
 TEST(TextConversion, JapaneseAndAstralCharactersRoundTrip) {
     const std::string utf8 = "常時前 ＭＳ Ｐゴシック （Ver 2.12.13) 🙂";
-    std::wstring wide = rastel::Widen(utf8);
+    std::wstring wide = Widen(utf8);
     EXPECT_EQ(wide.substr(0, 3), L"\u5E38\u6642\u524D");
     EXPECT_EQ(wide.substr(wide.size() - 2), std::wstring(L"\xD83D\xDE42"));  // surrogate pair
-    EXPECT_EQ(rastel::Narrow(wide), utf8);
-    EXPECT_EQ(rastel::Widen(""), L"");
-    EXPECT_EQ(rastel::Narrow(L""), "");
+    EXPECT_EQ(Narrow(wide), utf8);
+    EXPECT_EQ(Widen(""), L"");
+    EXPECT_EQ(Narrow(L""), "");
     // Embedded NULs are kept: sizes, not terminators, count.
-    EXPECT_EQ(rastel::Widen(std::string("a\0b", 3)).size(), 3u);
+    EXPECT_EQ(Widen(std::string("a\0b", 3)).size(), 3u);
 }
 
 TEST(TextConversion, MalformedInputBecomesReplacementCharacters) {
-    std::wstring w = rastel::Widen("a\xFF" "b\xE3\x81");  // stray byte, truncated sequence
+    std::wstring w = Widen("a\xFF" "b\xE3\x81");  // stray byte, truncated sequence
     ASSERT_GE(w.size(), 3u);
     EXPECT_EQ(w.front(), L'a');
     EXPECT_NE(w.find(L'\xFFFD'), std::wstring::npos);
     EXPECT_NE(w.find(L'b'), std::wstring::npos);
-    std::string n = rastel::Narrow(std::wstring(L"x\xD800y"));  // unpaired surrogate
+    std::string n = Narrow(std::wstring(L"x\xD800y"));  // unpaired surrogate
     EXPECT_EQ(n, "x\xEF\xBF\xBDy");
 }
 
 TEST(TextConversion, SystemMessagesComeWithoutTrailingBreaks) {
-    std::string m = rastel::SystemErrorMessage(ERROR_ACCESS_DENIED);
+    std::string m = SystemErrorMessage(ERROR_ACCESS_DENIED);
     ASSERT_FALSE(m.empty());
     EXPECT_NE(m.back(), '\n');
     EXPECT_NE(m.back(), '\r');
     EXPECT_NE(m.back(), ' ');
-    EXPECT_EQ(rastel::SystemErrorMessage(0xDEAD0001), "error " + std::to_string(0xDEAD0001ul));
+    EXPECT_EQ(SystemErrorMessage(0xDEAD0001), "error " + std::to_string(0xDEAD0001ul));
 }
 
 TEST(TextStringList, TextJoinsWithCrLfAndSplitsEveryLineBreak) {

@@ -15,7 +15,7 @@
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 
-namespace hi_test {
+namespace controls_test {
 
 inline TColor Px(TBitmap& b, int x, int y) {
     const std::uint8_t* row = b.ScanLine(y);
@@ -82,8 +82,23 @@ protected:
     std::vector<std::string> errors;
 };
 
-// A form whose every client pixel (x, y) shows RGB(x, y, 0x5A), so a copy
-// of it tells where it was taken.
+// Paints the pattern RGB(x, y, 0x5A) over width x height of canvas, for a
+// surface whose top-left is at `origin` in the form's client area, so a
+// copy of it tells where it was taken.
+inline void DrawPattern(TCanvas& canvas, int width, int height, POINT origin) {
+    TBitmap pattern(width, height);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = pattern.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = 0x5A;
+            row[3 * x + 1] = std::uint8_t(y + origin.y);
+            row[3 * x + 2] = std::uint8_t(x + origin.x);
+        }
+    }
+    canvas.Draw(0, 0, pattern);
+}
+
+// A form whose every client pixel (x, y) shows RGB(x, y, 0x5A).
 class TFormPattern : public TForm {
     RASTEL_CLASS_INFO
 public:
@@ -94,19 +109,10 @@ protected:
     void Paint() override {
         ++paints;
         RECT r = ClientRect();
-        TBitmap pattern(r.right, r.bottom);
-        for (int y = 0; y < r.bottom; ++y) {
-            std::uint8_t* row = pattern.ScanLine(y);
-            for (int x = 0; x < r.right; ++x) {
-                row[3 * x] = 0x5A;
-                row[3 * x + 1] = std::uint8_t(y);
-                row[3 * x + 2] = std::uint8_t(x);
-            }
-        }
-        Canvas()->Draw(0, 0, pattern);
+        DrawPattern(*Canvas(), r.right, r.bottom, POINT{0, 0});
     }
 };
 
 inline LPARAM Pos(int x, int y) { return MAKELPARAM(WORD(short(x)), WORD(short(y))); }
 
-}  // namespace hi_test
+}  // namespace controls_test

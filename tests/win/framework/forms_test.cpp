@@ -11,7 +11,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/Streaming.h"
 
-using namespace win_test;
+using namespace framework_test;
 
 TEST(FormArithmetic, DesktopCentreUsesTheVirtualScreenOriginAndTruncatesTowardZero) {
     POINT p = DesktopCenterPosition(0, 0, 1280, 1024, 400, 300);

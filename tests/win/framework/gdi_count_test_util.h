@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace gdi_count {
+namespace framework_test {
 
 struct HandleEntry {
     std::uint64_t object;
@@ -29,7 +29,7 @@ inline constexpr std::size_t kTableEntries = 0x10000;
 // GCC sees the segment read in NtCurrentTeb as an access to a zero-sized array.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
-inline const HandleEntry* Table() {
+inline const HandleEntry* GdiHandleTable() {
 #if defined(__x86_64__) || defined(_M_X64)
     auto* teb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb());
     const std::uint8_t* peb = nullptr;
@@ -46,10 +46,10 @@ inline const HandleEntry* Table() {
 
 // Number of live GDI objects, or -1 when the table cannot be found. On real
 // Windows, where GetGuiResources works, that answer is used.
-inline long Live() {
+inline long LiveGdiObjects() {
     DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (n != 0) return long(n);
-    const HandleEntry* table = Table();
+    const HandleEntry* table = GdiHandleTable();
     if (!table) return -1;
     long live = 0;
     for (std::size_t i = 0; i < kTableEntries; ++i)
@@ -57,4 +57,4 @@ inline long Live() {
     return live;
 }
 
-}  // namespace gdi_count
+}  // namespace framework_test

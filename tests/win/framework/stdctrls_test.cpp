@@ -9,9 +9,9 @@
 #include "controls_test_util.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
-#include "gdi_count.h"
+#include "gdi_count_test_util.h"
 
-using namespace win_test;
+using namespace framework_test;
 
 namespace {
 
@@ -239,13 +239,13 @@ TEST_F(StdCtrlsTest, CheckAndRadioColoursComeFromOneBrushPerControl) {
         ask();
         c->Repaint();
     }
-    const long before = gdi_count::Live();
+    const long before = framework_test::LiveGdiObjects();
     for (int i = 0; i < 50; ++i) {
         c->SetColor(i % 2 ? clBlue : clRed);
         ask();
         c->Repaint();
     }
-    EXPECT_LE(gdi_count::Live(), before);
+    EXPECT_LE(framework_test::LiveGdiObjects(), before);
 }
 
 TEST_F(StdCtrlsTest, CreatingAndFreeingFormsWithControlsLeaksNoGdiObjects) {
@@ -279,9 +279,9 @@ TEST_F(StdCtrlsTest, CreatingAndFreeingFormsWithControlsLeaksNoGdiObjects) {
     };
     build();  // warm-up: caches of the system fill here
     build();
-    const long before = gdi_count::Live();
+    const long before = framework_test::LiveGdiObjects();
     ASSERT_GT(before, 0);
     for (int i = 0; i < 5; ++i) build();
     Pump();
-    EXPECT_LE(gdi_count::Live(), before);
+    EXPECT_LE(framework_test::LiveGdiObjects(), before);
 }

@@ -8,10 +8,10 @@
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
-#include "gdi_count.h"
+#include "gdi_count_test_util.h"
 #include "graphics_test_util.h"
 
-using gfx_test::PixelOf;
+using framework_test::PixelOf;
 
 namespace {
 
@@ -274,7 +274,7 @@ TEST(GraphicsFont, MissingJapaneseFacesFallBackToAnInstalledJapaneseFont) {
     f.SetCharset(SHIFTJIS_CHARSET);
     LOGFONTW lf{};
     ASSERT_TRUE(GetObjectW(f.Handle(), sizeof lf, &lf));
-    EXPECT_EQ(rastel::Narrow(lf.lfFaceName), face);
+    EXPECT_EQ(Narrow(lf.lfFaceName), face);
 }
 
 TEST(GraphicsHandles, GuardsRestoreAndOwnersFree) {
@@ -306,8 +306,8 @@ TEST(GraphicsHandles, GuardsRestoreAndOwnersFree) {
 }
 
 TEST(GraphicsLeaks, GdiObjectCountStaysFlat) {
-    gfx_test::TempDir dir;
-    gfx_test::Image24 img(8, 8);
+    framework_test::TempDir dir;
+    framework_test::Image24 img(8, 8);
     std::string path = dir.Write("leak.bmp", rastel::EncodeBmp24(img.View()));
     auto cycle = [&] {
         TFont font;
@@ -342,16 +342,16 @@ TEST(GraphicsLeaks, GdiObjectCountStaysFlat) {
         window.TextHeight("W");
     };
     cycle();  // warm-up: caches of the system stay alive
-    long before = gdi_count::Live();
+    long before = framework_test::LiveGdiObjects();
     ASSERT_GT(before, 0);
     for (int i = 0; i < 500; ++i) cycle();
-    long after = gdi_count::Live();
+    long after = framework_test::LiveGdiObjects();
     EXPECT_EQ(after, before);
 
     // The count does see leaks.
     std::vector<HFONT> leaked;
     for (int i = 0; i < 20; ++i) leaked.push_back(CreateFontW(-12 - i, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial"));
-    EXPECT_GE(gdi_count::Live(), after + 20);
+    EXPECT_GE(framework_test::LiveGdiObjects(), after + 20);
     for (HFONT f : leaked) DeleteObject(f);
-    EXPECT_EQ(gdi_count::Live(), after);
+    EXPECT_EQ(framework_test::LiveGdiObjects(), after);
 }

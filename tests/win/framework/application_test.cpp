@@ -7,7 +7,7 @@
 #include "controls_test_util.h"
 #include "framework/StdCtrls.h"
 
-using namespace win_test;
+using namespace framework_test;
 
 namespace {
 

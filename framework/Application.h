@@ -1,0 +1,84 @@
+// The application object (message loop, error box) and the screen.
+#pragma once
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "framework/Component.h"
+
+class TForm;
+
+// --------------------------------------------------------------- TApplication
+
+class TApplication : public TComponent {
+    RASTEL_CLASS_INFO
+public:
+    TApplication();
+    ~TApplication() override;
+
+    // Loads the common controls and the system colours.
+    void Initialize();
+    // Caption of the error boxes.
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+
+    // Creates a form owned by the application: the reference is set before
+    // the form's OnCreate runs; the first form created is the main form.
+    template <class T>
+    void CreateForm(T*& reference) {
+        reference = nullptr;
+        T* form = new T(this);
+        reference = form;
+        if (!mainForm_) mainForm_ = form;
+        form->AfterConstruction();
+    }
+    TForm* MainForm() const { return mainForm_; }
+    // Shows the main form (maximised or minimised as the start-up information
+    // asks) and dispatches messages until it closes.
+    void Run();
+    // Ends the message loop (PostQuitMessage).
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Dispatches the messages waiting in the queue, then returns.
+    void ProcessMessages();
+
+    // Call inside a catch block: shows the current exception's text in the
+    // error box (caption Title, error icon, OK) with a full stop added.
+    // Never throws, so a window procedure can call it from its catch: when
+    // the text cannot be made the box shows a fixed text, and an exception
+    // from ErrorBoxHook ends there.
+    void HandleException() noexcept;
+    void ShowException(const std::exception& e) noexcept;
+    // Tests install this to receive the error box instead of seeing it:
+    // (caption, text, MessageBox flags).
+    std::function<void(const std::string& caption, const std::string& text, UINT flags)> ErrorBoxHook;
+
+private:
+    friend class TForm;
+    bool ProcessMessage(MSG& msg);
+    void ShowErrorText(const char* text) noexcept;
+    std::string title_;
+    std::wstring wideTitle_;  // ready for the error box, which must not allocate
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    bool running_ = false;
+};
+
+extern TApplication Application;
+
+// ---------------------------------------------------------------- TScreen
+
+class TScreen {
+public:
+    // LOGPIXELSY of the screen (or the value a test set).
+    int PixelsPerInch() const;
+    // Tests: pretend another resolution; 0 goes back to the real one.
+    void SetPixelsPerInch(int ppi) { override_ = ppi; }
+
+private:
+    int override_ = 0;
+};
+
+extern TScreen Screen;

@@ -1,0 +1,105 @@
+// TBitmap: a DIB section with direct row access, and its pixel formats.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/bmp.h"
+#include "core/pixels.h"
+#include "framework/Graphics.h"
+#include "framework/Handles.h"
+
+enum TPixelFormat { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
+int BitsPerPixel(TPixelFormat pf);  // 15 for pf15bit (rows are 16-bit words)
+
+// A DIB section with row 0 at the top. New bitmaps are pf24bit, 0 x 0.
+// Every size change keeps the picture where old and new overlap and makes
+// the new area white. Format changes convert the pixels: to and from pf24bit
+// and pf32bit exactly, pf15bit/pf16bit to 5/6 bits per channel, palette
+// formats exactly when the picture has few enough colours (else the nearest
+// colour of a fixed palette). 15-bit rows are 16-bit words 0RRRRRGGGGGBBBBB.
+class TBitmap : public TGraphic {
+    RASTEL_CLASS_INFO
+public:
+    TBitmap();
+    TBitmap(int width, int height, TPixelFormat pf = pf24bit);
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void SetWidth(int w) override { SetSize(w, height_); }
+    void SetHeight(int h) override { SetSize(width_, h); }
+    // Negative sides count as 0. EFrameworkError when the DIB cannot be made.
+    void SetSize(int w, int h);
+
+    TPixelFormat PixelFormat() const { return format_; }
+    void SetPixelFormat(TPixelFormat pf);
+    // Bits per pixel of the file last loaded (1, 4, 8, 16, 24, 32), 0 when the
+    // picture was not loaded from a file. Loaded files are held as pf24bit,
+    // except 1-bit files, which stay pf1bit.
+    int SourceBitsPerPixel() const { return sourceBits_; }
+
+    // Direct row access, row 0 at the top (GDI is flushed first). EListError
+    // for a row outside 0..Height-1.
+    std::uint8_t* ScanLine(int y);
+    const std::uint8_t* ScanLine(int y) const;
+    int BytesPerLine() const { return stride_; }
+    // The pixels as a 24-bit row view for the core kernels; converts the
+    // bitmap to pf24bit first if it has another format.
+    rastel::BgrView View24();
+    // Palette of pf1bit/pf4bit/pf8bit (empty otherwise).
+    const std::vector<RGBQUAD>& Palette() const { return palette_; }
+
+    // The memory-DC canvas with this DIB selected, created on first use;
+    // the same object for the bitmap's lifetime. Drawing on it raises OnChange.
+    TCanvas& Canvas();
+    HBITMAP Handle() const { return bitmap_.get(); }
+
+    // Two-colour mask: pixels of `color` become white, all others black;
+    // the result is pf1bit with palette {black, white}.
+    void Mask(TColor color);
+    // Colour used when Transparent: the bottom-left pixel.
+    TColor TransparentColor() const;
+
+    // Reads a .bmp file: CreateFileW with GENERIC_READ and FILE_SHARE_READ.
+    // EFOpenError when it cannot be opened (empty name included),
+    // EInvalidGraphic when it is not a valid bitmap; the bitmap is unchanged then.
+    void LoadFromFile(const std::string& path) override;
+    void LoadFromBmp(const rastel::BmpImage& image);
+
+    // Pixels, size, format and palette of another TBitmap (OnChange once).
+    void Assign(const TPersistent& source) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+    void Draw(TCanvas& canvas, const RECT& rect) override;
+
+    // Raises OnChange: call after writing pixels through ScanLine/View24.
+    void Modified() { Changed(); }
+
+private:
+    void Recreate(int w, int h, TPixelFormat pf, const std::vector<RGBQUAD>& palette, bool keepPicture);
+    void ReadBgrRow(int y, std::uint8_t* out) const;
+    HDC MemoryDC();
+    int width_ = 0;
+    int height_ = 0;
+    TPixelFormat format_ = pf24bit;
+    int stride_ = 0;
+    int sourceBits_ = 0;
+    std::vector<RGBQUAD> palette_;
+    UniqueBitmap bitmap_;
+    std::uint8_t* bits_ = nullptr;
+    UniqueDC dc_;
+    SelectGuard selected_;
+    std::unique_ptr<TCanvas> canvas_;
+};
+
+// A bitmap file that does not decode: "ビットマップイメージが不正です".
+class EInvalidGraphic : public EFrameworkError {
+public:
+    EInvalidGraphic() : EFrameworkError(rastel::kInvalidBitmapText) {}
+    using EFrameworkError::EFrameworkError;
+};
