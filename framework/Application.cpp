@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/error_text.h"
+#include "framework/Classes.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/Text.h"
@@ -14,13 +15,125 @@ TScreen Screen;
 
 TApplication::TApplication() : TComponent(nullptr) {}
 
-TApplication::~TApplication() { mainForm_ = nullptr; }
+TApplication::~TApplication() {
+    mainForm_ = nullptr;
+    if (handle_) DestroyWindow(handle_);
+}
 
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     LoadSystemColors();
     RegisterStandardControls();
+    CreateHandle();
+}
+
+HICON ProgramIcon() {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    return icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+namespace {
+// Posted to the application's window when it is activated: the main form
+// takes the activation once the activation in progress is over.
+constexpr UINT kActivateMainForm = WM_APP + 1;
+}  // namespace
+
+void TApplication::CreateHandle() {
+    if (handle_) return;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const wchar_t* className = L"TApplication";
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(instance, className, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance;
+        wc.hIcon = ProgramIcon();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = className;
+        if (!RegisterClassExW(&wc))
+            throw EFrameworkError("the application's window class cannot be registered: " +
+                                  SystemErrorMessage(GetLastError()));
+    }
+    // A captioned popup with a system menu and a minimise box, as a taskbar
+    // entry wants, but of no size: nothing of it is ever drawn.
+    handle_ = CreateWindowExW(0, className, wideTitle_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                              nullptr, instance, nullptr);
+    if (!handle_)
+        throw EFrameworkError("the application's window cannot be made: " + SystemErrorMessage(GetLastError()));
+}
+
+void TApplication::DestroyComponents() {
+    TComponent::DestroyComponents();
+    mainForm_ = nullptr;
+    if (handle_) DestroyWindow(handle_);
+    handle_ = nullptr;
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (hwnd != Application.handle_) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    try {
+        return Application.HandleMessage(msg, wParam, lParam);
+    } catch (...) {
+        Application.HandleException();
+        return 0;
+    }
+}
+
+LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(handle_, kActivateMainForm, 0, 0);
+        return 0;
+    case kActivateMainForm:
+        ActivateMainForm();
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_RESTORE) {
+            // Restoring the entry brings back the forms it hid; a main form
+            // that started minimised comes back with them.
+            DefWindowProcW(handle_, msg, wParam, lParam);
+            if (mainForm_ && mainForm_->WindowState() == wsMinimized) mainForm_->SetWindowState(wsNormal);
+            ActivateMainForm();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // The entry's "close window" is the main form's close.
+        if (mainForm_) mainForm_->Close();
+        return 0;
+    }
+    return DefWindowProcW(handle_, msg, wParam, lParam);
+}
+
+void TApplication::ActivateMainForm() {
+    if (!mainForm_ || !mainForm_->HandleAllocated() || IsIconic(handle_)) return;
+    HWND form = mainForm_->Handle();
+    if (GetActiveWindow() != handle_ || !IsWindowVisible(form) || !IsWindowEnabled(form)) return;
+    SetActiveWindow(form);
+}
+
+void TApplication::ShowMainForm() {
+    if (!mainForm_) return;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    GetStartupInfoW(&si);
+    const TWindowState state = StartupWindowState((si.dwFlags & STARTF_USESHOWWINDOW) != 0, si.wShowWindow);
+    if (state != wsNormal) mainForm_->SetWindowState(state);
+    if (handle_) {
+        // The taskbar entry appears, minimised when the program starts so.
+        // SetWindowPos leaves the start-up show state to the main form.
+        if (state == wsMinimized)
+            ShowWindow(handle_, SW_SHOWMINNOACTIVE);
+        else
+            SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                         SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    }
+    mainForm_->Show();
 }
 
 void TApplication::Run() {
@@ -31,12 +144,7 @@ void TApplication::Run() {
         bool& running;
         ~Stop() { running = false; }
     } stop{running_};
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    GetStartupInfoW(&si);
-    const TWindowState state = StartupWindowState((si.dwFlags & STARTF_USESHOWWINDOW) != 0, si.wShowWindow);
-    if (state != wsNormal) mainForm_->SetWindowState(state);
-    mainForm_->Show();
+    ShowMainForm();
     MSG msg;
     for (;;) {
         BOOL r = GetMessageW(&msg, nullptr, 0, 0);
@@ -84,6 +192,7 @@ void TApplication::SetTitle(const std::string& title) {
     std::wstring wide = Widen(title);
     title_ = title;
     wideTitle_ = std::move(wide);
+    if (handle_) SetWindowTextW(handle_, wideTitle_.c_str());
 }
 
 void TApplication::HandleException() noexcept {

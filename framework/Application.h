@@ -18,11 +18,20 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // Loads the common controls and the system colours.
+    // Loads the common controls and the system colours, and makes the
+    // application's window.
     void Initialize();
-    // Caption of the error boxes.
+    // The text of the program's taskbar entry and the caption of the error boxes.
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
+    // The application's window: it has no size and is never seen, yet it is
+    // the program's one taskbar entry (titled Title, with the program's
+    // icon) and owns every form, so no form has an entry of its own. Its
+    // activation passes to the main form; closing it closes the main form.
+    // Null until Initialize.
+    HWND Handle() const { return handle_; }
+    // Frees the forms, then the application's window.
+    void DestroyComponents();
 
     // Creates a form owned by the application: the reference is set before
     // the form's OnCreate runs; the first form created is the main form.
@@ -35,8 +44,10 @@ public:
         form->AfterConstruction();
     }
     TForm* MainForm() const { return mainForm_; }
-    // Shows the main form (maximised or minimised as the start-up information
-    // asks) and dispatches messages until it closes.
+    // Shows the taskbar entry and the main form, maximised or minimised as
+    // the start-up information asks.
+    void ShowMainForm();
+    // ShowMainForm, then dispatches messages until the main form closes.
     void Run();
     // Ends the message loop (PostQuitMessage).
     void Terminate();
@@ -57,16 +68,24 @@ public:
 
 private:
     friend class TForm;
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void CreateHandle();
+    void ActivateMainForm();
     bool ProcessMessage(MSG& msg);
     void ShowErrorText(const char* text) noexcept;
     std::string title_;
     std::wstring wideTitle_;  // ready for the error box, which must not allocate
     TForm* mainForm_ = nullptr;
+    HWND handle_ = nullptr;
     bool terminated_ = false;
     bool running_ = false;
 };
 
 extern TApplication Application;
+
+// The program's icon (its resource "MAINICON"), or the system's application icon.
+HICON ProgramIcon();
 
 // ---------------------------------------------------------------- TScreen
 

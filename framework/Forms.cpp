@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Application.h"
 #include "framework/StdCtrls.h"
 #include "framework/Streaming.h"
 #include "framework/Text.h"
@@ -145,7 +146,8 @@ void TForm::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     FormStyles(borderStyle_, borderIcons_, p.style, p.exStyle);
     if (!Enabled()) p.style |= WS_DISABLED;
-    p.wndParent = nullptr;
+    // Owned by the application's window, which is the program's one taskbar entry.
+    p.wndParent = Application.Handle();
     p.x = left_;
     p.y = top_;
     RECT outer = OuterRectForClient(ClientWidth(), ClientHeight());

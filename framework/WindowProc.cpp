@@ -34,10 +34,7 @@ void RegisterOwnClass(const std::wstring& name, UINT style, bool withIcon) {
     wc.lpfnWndProc = ControlWindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    if (withIcon) {
-        wc.hIcon = LoadIconW(instance, L"MAINICON");
-        if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    }
+    if (withIcon) wc.hIcon = ProgramIcon();
     wc.lpszClassName = name.c_str();
     if (!RegisterClassExW(&wc))
         throw EFrameworkError("window class " + Narrow(name) + " cannot be registered: " +

@@ -109,12 +109,22 @@ e2e_start_app() {
   E2E_APP_PID=$!
 }
 
+# The visible X windows whose title matches REGEX, one id per line, leaving
+# out the application's window: titled "Rastel" like the error boxes, but of
+# no size (X gives it 1 x 1) and never seen.
+e2e_windows_named() {
+  local id
+  for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+    [ "$(e2e_x_size "$id")" = "1 1" ] || echo "$id"
+  done
+}
+
 # Prints the X window id of the first window whose title matches REGEX,
 # waiting up to SECONDS (default 20).
 e2e_wait_window() {
   local regex="$1" seconds="${2:-20}" id="" i
   for i in $(seq $((seconds * 10))); do
-    id=$(xdotool search --onlyvisible --name "$regex" 2>/dev/null | head -1 || true)
+    id=$(e2e_windows_named "$regex" | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
@@ -304,7 +314,7 @@ e2e_pointer_away() { xdotool mousemove --sync 2 2; }
 # --- message boxes ----------------------------------------------------------
 
 e2e_box_count() {  # visible windows titled exactly "Rastel" (the program's error boxes)
-  xdotool search --onlyvisible --name '^Rastel$' 2>/dev/null | wc -l
+  e2e_windows_named '^Rastel$' | wc -l
 }
 
 e2e_no_box() { [ "$(e2e_box_count)" -eq 0 ]; }
@@ -312,7 +322,7 @@ e2e_no_box() { [ "$(e2e_box_count)" -eq 0 ]; }
 # e2e_answer_box: presses Return in the first error box.
 e2e_answer_box() {
   local box
-  box=$(xdotool search --onlyvisible --name '^Rastel$' 2>/dev/null | head -1)
+  box=$(e2e_windows_named '^Rastel$' | head -1)
   [ -n "$box" ] || return 1
   xdotool windowactivate --sync "$box" 2>/dev/null
   sleep 0.1

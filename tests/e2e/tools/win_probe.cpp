@@ -82,7 +82,7 @@ BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
         wchar_t title[512] = {};
         GetWindowTextW(h, title, 512);
         const std::wstring t = title;
-        if (s->which == L"main" && cls != L"#32770" && t.rfind(L"Rastel", 0) == 0) s->found = h;
+        if (s->which == L"main" && cls != L"#32770" && t.rfind(L"Rastel ", 0) == 0) s->found = h;
         if (s->which == L"panel" && t == L"微調整") s->found = h;
     }
     return s->found ? FALSE : TRUE;

@@ -128,7 +128,7 @@ void AppTest::CreateForms() {
 }
 
 void AppTest::ShowMain() {
-    Form1->Show();
+    Application.ShowMainForm();
     Pump();
 }
 
