@@ -23,8 +23,7 @@ TShiftState CurrentShiftState() { return KeyboardShiftState(); }
 TMouseOverColor::TMouseOverColor() = default;
 
 void TMouseOverColor::Assign(const TPersistent& source) {
-    const auto* other = dynamic_cast<const TMouseOverColor*>(&source);
-    if (!other) throw EFrameworkError("cannot assign a " + source.ClassName() + " to a TMouseOverColor");
+    const auto* other = AssignSource<TMouseOverColor>(source, "TMouseOverColor");
     enabled_ = other->enabled_;
     offFontColor_ = other->offFontColor_;
     offFaceColor_ = other->offFaceColor_;

@@ -481,8 +481,7 @@ void TBitmap::LoadFromBmp(const rastel::BmpImage& image) {
 }
 
 void TBitmap::Assign(const TPersistent& source) {
-    const auto* other = dynamic_cast<const TBitmap*>(&source);
-    if (!other) throw EFrameworkError("cannot assign a " + source.ClassName() + " to a TBitmap");
+    const auto* other = AssignSource<TBitmap>(source, "TBitmap");
     if (other == this) return;
     Dib dib = MakeDib(other->width_, other->height_, other->format_, other->palette_);
     if (dib.bits && other->bits_) {
@@ -584,5 +583,5 @@ void TPicture::Assign(const TPersistent& source) {
         SetGraphic(g);
         return;
     }
-    throw EFrameworkError("cannot assign a " + source.ClassName() + " to a TPicture");
+    AssignError(source, "TPicture");
 }

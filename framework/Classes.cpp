@@ -91,7 +91,7 @@ void TStringList::Assign(const TPersistent& source) {
         Changed();
         return;
     }
-    throw EFrameworkError("cannot assign a " + source.ClassName() + " to a TStringList");
+    AssignError(source, "TStringList");
 }
 
 void TStringList::Changed() { OnChange(this); }

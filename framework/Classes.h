@@ -14,6 +14,18 @@ class EFrameworkError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Assign's refusal of a source of another class, naming both.
+[[noreturn]] inline void AssignError(const TPersistent& source, const char* target) {
+    throw EFrameworkError("cannot assign a " + source.ClassName() + " to a " + target);
+}
+
+// The source of an Assign as the target's own class T, or AssignError.
+template <class T>
+const T* AssignSource(const TPersistent& source, const char* target) {
+    if (const auto* s = dynamic_cast<const T*>(&source)) return s;
+    AssignError(source, target);
+}
 // A file could not be opened: "ファイル "<full path>". <system text> は開けません".
 class EFOpenError : public EFrameworkError {
 public:

@@ -230,8 +230,7 @@ bool TFont::SameAttributes(const TFont& o) const {
 }
 
 void TFont::Assign(const TPersistent& source) {
-    const auto* f = dynamic_cast<const TFont*>(&source);
-    if (!f) throw EFrameworkError("cannot assign a " + source.ClassName() + " to a TFont");
+    const auto* f = AssignSource<TFont>(source, "TFont");
     if (f == this) {
         Changed(false);
         return;
@@ -304,8 +303,7 @@ void TPen::SetStyle(TPenStyle s) {
     Changed();
 }
 void TPen::Assign(const TPersistent& source) {
-    const auto* p = dynamic_cast<const TPen*>(&source);
-    if (!p) throw EFrameworkError("cannot assign a " + source.ClassName() + " to a TPen");
+    const auto* p = AssignSource<TPen>(source, "TPen");
     color_ = p->color_;
     width_ = p->width_;
     style_ = p->style_;
@@ -354,8 +352,7 @@ void TBrush::SetStyle(TBrushStyle s) {
     Changed();
 }
 void TBrush::Assign(const TPersistent& source) {
-    const auto* b = dynamic_cast<const TBrush*>(&source);
-    if (!b) throw EFrameworkError("cannot assign a " + source.ClassName() + " to a TBrush");
+    const auto* b = AssignSource<TBrush>(source, "TBrush");
     color_ = b->color_;
     style_ = b->style_;
     Changed();
