@@ -87,13 +87,19 @@ private:
 
 enum class Format { Mono, Palette, Rgb };
 
-std::vector<std::uint8_t> Encode(const Canvas& canvas, Format format, Bgr ink) {
+std::vector<std::uint8_t> EncodeUnmarked(const Canvas& canvas, Format format, Bgr ink) {
     switch (format) {
         case Format::Mono: return EncodeBmp1(canvas.View(), kWhite, ink);
         case Format::Palette: return EncodeBmp8(canvas.View());
         case Format::Rgb: break;
     }
     return EncodeBmp24(canvas.View());
+}
+
+std::vector<std::uint8_t> Encode(const Canvas& canvas, Format format, Bgr ink) {
+    std::vector<std::uint8_t> file = EncodeUnmarked(canvas, format, ink);
+    std::copy(std::begin(kGridgenMark), std::end(kGridgenMark), file.begin() + 6);
+    return file;
 }
 
 void DrawPlate(Canvas& canvas, const GridLayout& layout, Bgr c) {
@@ -242,5 +248,9 @@ std::vector<GridImageFile> MakeGridImages(const GridLayout& layout) {
 }
 
 std::vector<GridImageFile> MakeDefaultGridImages() { return MakeGridImages(LayoutFor(KnownScalings(kDesignPpi))); }
+
+bool MadeByGridgen(const std::uint8_t* header, std::size_t size) {
+    return size >= 10 && std::equal(std::begin(kGridgenMark), std::end(kGridgenMark), header + 6);
+}
 
 }  // namespace rastel

@@ -1,5 +1,6 @@
 // The default set of grid images, made in memory for a screen resolution.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -51,5 +52,11 @@ void ForEachGridImage(const GridLayout& layout, const std::function<void(GridIma
 std::vector<GridImageFile> MakeGridImages(const GridLayout& layout);
 // The set for 96 dpi.
 std::vector<GridImageFile> MakeDefaultGridImages();
+
+// Every file the generator writes carries this mark in the bitmap file
+// header's reserved bytes (offsets 6 to 9), which readers ignore. A file
+// without it is somebody's own picture, and the generator never replaces it.
+inline constexpr std::uint8_t kGridgenMark[4] = {'R', 's', 't', 'l'};
+bool MadeByGridgen(const std::uint8_t* header, std::size_t size);
 
 }  // namespace rastel

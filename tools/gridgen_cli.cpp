@@ -82,6 +82,16 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::string& 
     return o;
 }
 
+// A file there that the generator did not make: somebody's own picture.
+bool IsOwnPicture(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    std::uint8_t header[10] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    return !MadeByGridgen(header, std::size_t(in.gcount()));
+}
+
 }  // namespace
 
 int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const GridgenHost& host,
@@ -128,10 +138,15 @@ int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ost
 
     int written = 0;
     bool failed = false;
+    std::vector<std::string> kept;
     try {
         ForEachGridImage(layout, [&](GridImageFile file) {
             if (failed) return;
             const fs::path path = folder / PathFromUtf8(file.name);
+            if (IsOwnPicture(path)) {
+                kept.push_back(file.name);
+                return;
+            }
             std::ofstream f(path, std::ios::binary | std::ios::trunc);
             if (f) f.write(reinterpret_cast<const char*>(file.bytes.data()), std::streamsize(file.bytes.size()));
             f.close();
@@ -150,7 +165,12 @@ int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (failed) return 1;
     out << written << " grid images of " << layout.width << " x " << layout.height << " for " << dpi << " dpi"
         << measured << " in " << Utf8(folder) << "\n";
-    if (report) *report = {dpi, written, layout.width, layout.height, Utf8(folder)};
+    if (!kept.empty()) {
+        out << "kept " << kept.size() << " picture(s) of your own, not made by " << kName << ":";
+        for (const std::string& name : kept) out << " " << name;
+        out << "\n(delete one to have it written)\n";
+    }
+    if (report) *report = {dpi, written, layout.width, layout.height, Utf8(folder), kept};
     return 0;
 }
 

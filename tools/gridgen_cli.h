@@ -26,11 +26,14 @@ struct GridgenReport {
     int files = 0;
     int width = 0, height = 0;
     std::string folder;  // UTF-8
+    std::vector<std::string> kept;  // own pictures left in place, by file name
 };
 
-// Runs the generator on args (without the program name, UTF-8). Returns the
-// exit status: 0 written (or --help), 1 a folder or file could not be
-// written, 2 bad arguments (nothing written then).
+// Runs the generator on args (without the program name, UTF-8). A file of
+// the folder that the generator did not make (a picture of one's own) is
+// kept and named in the output. Returns the exit status: 0 written (or
+// --help), 1 a folder or file could not be written, 2 bad arguments
+// (nothing written then).
 int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const GridgenHost& host,
                GridgenReport* report = nullptr);
 

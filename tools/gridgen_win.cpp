@@ -55,9 +55,16 @@ int RunFromDoubleClick(const rastel::GridgenHost& host) {
         const std::wstring size = std::to_wstring(report.width) + L" x " + std::to_wstring(report.height);
         const std::wstring folder = Widen(report.folder);
         text = L"この画面 (" + dpi + L" dpi) 用のグリッド画像 " + files + L" 枚 (" + size + L") を次のフォルダーに書きました。\n" +
-               folder + L"\n同じ名前のファイルは置き換えました。Rastel をこのフォルダーから起動してください。\n\n" +
+               folder + L"\nこのツールが書いた同じ名前のファイルは置き換えました。Rastel をこのフォルダーから起動してください。\n\n" +
                L"Wrote the " + files + L" grid images for this screen (" + dpi + L" dpi, " + size + L") into\n" + folder +
-               L"\nFiles of the same names were replaced. Start Rastel from this folder.";
+               L"\nFiles of the same names that this tool wrote were replaced. Start Rastel from this folder.";
+        if (!report.kept.empty()) {
+            std::wstring names;
+            for (const std::string& name : report.kept) names += L"\n  " + Widen(name);
+            text += L"\n\n次の " + std::to_wstring(report.kept.size()) +
+                    L" 枚はご自分の画像なので、そのままにしました (消すと次に書きます)。\n" +
+                    L"These pictures of your own were kept (delete one to have it written):" + names;
+        }
     } else {
         text = L"グリッド画像を書けませんでした。\nThe grid images could not be written.\n\n" + Widen(err.str());
     }

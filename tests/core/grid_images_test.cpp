@@ -393,5 +393,26 @@ TEST(Gridgen, WritesTheSetForTheAskedOrTheMeasuredResolution) {
     EXPECT_EQ(measured.height, 794);
 }
 
+// Pictures of one's own under the catalogue's names survive a new set; the
+// generator's own files (marked) are replaced.
+TEST(Gridgen, KeepsPicturesOfOnesOwnAndReplacesItsOwnFiles) {
+    ScratchFolder scratch;
+    std::ostringstream out, err;
+    ASSERT_EQ(RunGridgen({"--dpi", "96", "set"}, out, err, {}), 0) << err.str();
+    const std::uint8_t white[3] = {255, 255, 255};
+    const std::vector<std::uint8_t> own = EncodeBmp24(ConstBgrView(white, 1, 1, 4));
+    std::ofstream(scratch.Path() / "set" / "RastelR.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(own.data()), std::streamsize(own.size()));
+
+    GridgenReport report;
+    ASSERT_EQ(RunGridgen({"--dpi", "144", "set"}, out, err, {}, &report), 0) << err.str();
+    EXPECT_EQ(report.files, 26);
+    EXPECT_EQ(report.kept, std::vector<std::string>{"RastelR.bmp"});
+    EXPECT_NE(out.str().find("kept 1 picture(s) of your own, not made by rastel-gridgen: RastelR.bmp"),
+              std::string::npos);
+    EXPECT_EQ(ReadImage(scratch.Path() / "set" / "RastelR.bmp").width, 1);
+    EXPECT_EQ(ReadImage(scratch.Path() / "set" / "RastelS.bmp").width, 1245);
+}
+
 }  // namespace
 }  // namespace rastel
