@@ -76,6 +76,11 @@ SIZE WholeOf(const TBitmap& bitmap) { return SIZE{bitmap.Width(), bitmap.Height(
 // rectangle given and a rectangle of the result; past this the wait shows.
 constexpr double kLongShapePairs = double(1 << 26);
 
+// Around the control cluster, so no control sits on the very edge of the
+// window's shape; one more on the right, so that at 96 dpi the plate is
+// 606..736 x 15..90, where the first grid images had theirs.
+constexpr RECT kPlateMargin{8, 8, 9, 8};
+
 // Puts back the cursor that was showing when a long apply began.
 class CursorKeeper {
 public:
@@ -111,6 +116,12 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     RadioButton1 = &FindComponentAs<TRadioButton>(*this, "RadioButton1");
     RadioButton3 = &FindComponentAs<TRadioButton>(*this, "RadioButton3");
     Image1 = &FindComponentAs<TImage>(*this, "Image1");
+    // Last among the children, so it is painted over Image1. No component
+    // owns it, so it is never written into the form's description; the form
+    // frees it with its other children.
+    Plate = new TGridPlate(nullptr);
+    Plate->SetVisible(false);
+    Plate->SetParent(this);
 }
 
 void TForm1::FormCreate(TObject*) {
@@ -123,9 +134,11 @@ void TForm1::FormCreate(TObject*) {
 void TForm1::Button1Click(TObject*) { Close(); }
 
 void TForm1::Button2Click(TObject*) {
-    Form2->SetTop(Form1->Top() + 19);
-    Form2->SetLeft(Form1->Left() + 740);
-    Form2->SetWidth(88);
+    // Beside the grid's control cluster, wherever the form's scaling puts it.
+    const TFormScaling& s = Form1->Scaling();
+    Form2->SetTop(Form1->Top() + s.Scale(19));
+    Form2->SetLeft(Form1->Left() + s.Scale(740));
+    Form2->SetWidth(Form2->OpenWidth());
     Form2->Show();
 }
 
@@ -187,25 +200,76 @@ void TForm1::ApplyGridImage(const std::string& fileName) {
     TBitmap work;
     work.LoadFromFile(fileName);
     if (work.Empty()) return;
-    // Only what lies inside the client area can ever be seen; the rest of a
-    // large picture would cost the platform time and rectangles for nothing.
-    // The transparent colour still comes from the whole picture.
-    UniqueRegion region(
-        CreateRegionFromBitmap(work, GridTransparentColor(work), SIZE{ClientWidth(), ClientHeight()}));
-    if (!region) return;
-    // A picture with nothing but transparent pixels would make the window
-    // invisible and unreachable; keep the grid the user has instead.
-    RECT box{};
-    if (GetRgnBox(region.get(), &box) == NULLREGION) return;
+    UniqueRegion shape = GridShape(work);
+    if (!shape) return;
 
     Image1->SetAutoSize(true);
     Image1->Picture()->LoadFromFile(fileName);
     Image1->SetLeft(0);
     Image1->SetTop(0);
+    SetGridShape(std::move(shape));
+}
+
+UniqueRegion TForm1::GridShape(const TBitmap& picture) {
+    // Only what lies inside the client area can ever be seen; the rest of a
+    // large picture would cost the platform time and rectangles for nothing.
+    // The transparent colour still comes from the whole picture.
+    UniqueRegion shape(
+        CreateRegionFromBitmap(picture, GridTransparentColor(picture), SIZE{ClientWidth(), ClientHeight()}));
+    if (!shape) return shape;
+    const RECT plate = PlateRect();
+    UniqueRegion plateRegion(CreateRectRgnIndirect(&plate));
+    if (!plateRegion || CombineRgn(shape.get(), shape.get(), plateRegion.get(), RGN_OR) == ERROR)
+        throw rastel::RegionOutOfMemory();
+    // The plate can split bands of the picture's: count what the platform keeps.
+    if (const std::optional<std::size_t> limit = ShapeRectangleLimit ? ShapeRectangleLimit() : std::nullopt) {
+        const DWORD bytes = GetRegionData(shape.get(), 0, nullptr);
+        if (bytes > sizeof(RGNDATAHEADER) && (bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT) > *limit)
+            throw rastel::ShapeTooComplex();
+    }
+    return shape;
+}
+
+void TForm1::SetGridShape(UniqueRegion shape) {
+    const RECT plate = PlateRect();
+    Plate->SetBounds(plate.left, plate.top, plate.right - plate.left, plate.bottom - plate.top);
+    Plate->SetColor(rastel::GridLineColor(ComboBox1->ItemIndex()));
+    Plate->SetVisible(true);
     // Frame and caption-bar size: the region starts at the client area.
     const POINT offset = ClientToScreen(Point(-Left(), -Top()));
-    OffsetRgn(region.get(), offset.x, offset.y);
-    if (SetWindowRgn(Handle(), region.get(), TRUE)) region.release();  // the window owns it now
+    OffsetRgn(shape.get(), offset.x, offset.y);
+    if (SetWindowRgn(Handle(), shape.get(), TRUE)) shape.release();  // the window owns it now
+}
+
+void TForm1::ReshapeForCluster() {
+    // An uncut window (no grid applied yet) stays uncut.
+    if (!Plate->Visible()) return;
+    const auto* picture = dynamic_cast<const TBitmap*>(Image1->Picture()->Graphic());
+    if (!picture || picture->Empty()) return;
+    if (UniqueRegion shape = GridShape(*picture)) SetGridShape(std::move(shape));
+}
+
+RECT TForm1::PlateRect() const {
+    const TWinControl* const cluster[] = {HiSukeSukeImgEx1, Button1, CheckBox1, ComboBox1,
+                                          Button2, RadioButton2, RadioButton1, RadioButton3};
+    RECT box{};
+    for (const TWinControl* c : cluster) {
+        RECT r = c->BoundsRect();
+        if (c->HandleAllocated() && HandleAllocated()) {
+            // As the system has it: a drop-down list's height follows its font.
+            GetWindowRect(c->Handle(), &r);
+            MapWindowPoints(HWND_DESKTOP, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        }
+        UnionRect(&box, &box, &r);
+    }
+    const TFormScaling& s = Scaling();
+    box.left -= s.Scale(kPlateMargin.left);
+    box.top -= s.Scale(kPlateMargin.top);
+    box.right += s.Scale(kPlateMargin.right);
+    box.bottom += s.Scale(kPlateMargin.bottom);
+    const RECT client{0, 0, ClientWidth(), ClientHeight()};
+    IntersectRect(&box, &box, &client);
+    return box;
 }
 
 void TForm1::SetWindowTopMost(HWND handle, bool topMost) {
@@ -217,6 +281,10 @@ void TForm1::SetWindowTopMost(HWND handle, bool topMost) {
 
 void TForm1::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case WM_DPICHANGED:
+        TForm::WndProc(m);
+        ReshapeForCluster();
+        return;
     case WM_NCHITTEST:
         // The whole surface is a caption while the left button is down, so a
         // press on the grid drags the window; the cursor position plays no part.
@@ -229,6 +297,18 @@ void TForm1::WndProc(TMessage& m) {
     default:
         TForm::WndProc(m);
     }
+}
+
+TGridPlate::TGridPlate(TComponent* owner) : TGraphicControl(owner) {}
+
+void TGridPlate::Paint() {
+    Canvas()->Brush().SetColor(Color());
+    Canvas()->FillRect(RECT{0, 0, Width(), Height()});
+}
+
+const ClassInfo& TGridPlate::StaticClassInfo() {
+    static const ClassInfo info{"TGridPlate", &TGraphicControl::StaticClassInfo(), {}, {}};
+    return info;
 }
 
 const ClassInfo& TForm1::StaticClassInfo() {

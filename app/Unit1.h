@@ -12,7 +12,18 @@
 #include "framework/Bitmap.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "framework/StdCtrls.h"
+
+// The solid plate the program lays under its control cluster, over the
+// picture: the controls are clipped by the window's shape, so without it a
+// picture that is see-through there would take them away.
+class TGridPlate : public TGraphicControl {
+    RASTEL_CLASS_INFO
+public:
+    explicit TGridPlate(TComponent* owner);
+    void Paint() override;
+};
 
 class TForm1 : public TForm {
     RASTEL_CLASS_INFO
@@ -29,6 +40,9 @@ public:
     TRadioButton* RadioButton1 = nullptr;
     TRadioButton* RadioButton3 = nullptr;
     TImage* Image1 = nullptr;
+    // Not of the description: made by the program, above Image1, hidden
+    // until a grid is applied.
+    TGridPlate* Plate = nullptr;
 
     void FormCreate(TObject* sender);
     // "終了": closes the main window, which ends the program.
@@ -46,9 +60,14 @@ public:
 
     // Loads a grid image, shows it in Image1 and cuts the window to it: to the
     // part of the picture inside the client area, since the window never
-    // grows with the picture. Errors propagate; on every failure the window
-    // keeps its previous grid and shape.
+    // grows with the picture, and to the plate under the control cluster,
+    // so the controls stay whatever the picture. Errors propagate; on every
+    // failure the window keeps its previous grid and shape.
     void ApplyGridImage(const std::string& fileName);
+
+    // Client rectangle of the plate: the control cluster's bounds as the
+    // system has them, with a margin that scales with the form.
+    RECT PlateRect() const;
 
     // One rectangle per horizontal run of pixels not of transparentColor, in
     // one region (window coordinates with the bitmap's top-left at 0, 0),
@@ -68,6 +87,16 @@ public:
 
     void WndProc(TMessage& m) override;
 
+private:
+    // The picture's region inside the client area united with the plate's,
+    // in client coordinates; null when the picture gives none.
+    UniqueRegion GridShape(const TBitmap& picture);
+    // Shows the plate and gives the window the shape (which it then owns).
+    void SetGridShape(UniqueRegion shape);
+    // After a change of resolution: the cluster has moved, the grid has not.
+    void ReshapeForCluster();
+
+public:
     // Platform calls that tests replace; they are the system's own by default.
     static std::function<SHORT(int key)> AsyncKeyState;
     static std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)> RegionFromData;

@@ -10,6 +10,10 @@
 TForm2* Form2 = nullptr;
 
 namespace {
+// The panel's outer width at 96 dpi: narrower than its description, which
+// leaves empty room on the right.
+constexpr int kOpenWidth = 88;
+
 // Diagonal moves set Top before Left: two one-pixel moves, the vertical one first.
 void MoveMainWindow(int dx, int dy) {
     if (dy != 0) Form1->SetTop(Form1->Top() + dy);
@@ -41,13 +45,34 @@ void TForm2::Button6Click(TObject*) { MoveMainWindow(+1, +1); }
 void TForm2::Button7Click(TObject*) { MoveMainWindow(-1, -1); }
 void TForm2::Button8Click(TObject*) { MoveMainWindow(-1, +1); }
 
+int TForm2::OpenWidth() const {
+    // The buttons with the margin they have on the left, on the right too.
+    int left = ClientWidth(), right = 0;
+    for (const TButton* b : {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8}) {
+        if (!b) continue;  // a window made before the description was read
+        left = std::min(left, b->Left());
+        right = std::max(right, b->Left() + b->Width());
+    }
+    const int frame = Width() - ClientWidth();
+    return std::max(Scaling().Scale(kOpenWidth), frame + right + left);
+}
+
 void TForm2::WndProc(TMessage& m) {
     TForm::WndProc(m);
-    if (m.Msg == WM_GETMINMAXINFO) {
-        // The panel opens 88 pixels wide, narrower than the system's smallest
-        // tracking width for a captioned window; it is never sized by hand.
+    switch (m.Msg) {
+    case WM_GETMINMAXINFO: {
+        // The panel opens narrower than the system's smallest tracking width
+        // for a captioned window; it is never sized by hand.
         auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
-        info->ptMinTrackSize.x = std::min<LONG>(info->ptMinTrackSize.x, 88);
+        info->ptMinTrackSize.x = std::min<LONG>(info->ptMinTrackSize.x, Scaling().Scale(kOpenWidth));
+        break;
+    }
+    case WM_DPICHANGED:
+        // Scaling gave it the description's width; an open panel keeps its own.
+        if (Visible()) SetWidth(OpenWidth());
+        break;
+    default:
+        break;
     }
 }
 

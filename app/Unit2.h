@@ -26,6 +26,10 @@ public:
     void Button7Click(TObject* sender);
     void Button8Click(TObject* sender);
 
+    // The outer width the panel opens with: 88 at 96 dpi, scaled as the
+    // form is, and never so narrow that a button is cut off.
+    int OpenWidth() const;
+
     void WndProc(TMessage& m) override;
 };
 

@@ -32,6 +32,14 @@ void THiBase::SetFrameWidth(int w) {
     if (StoreIfChanged(frameWidth_, w)) Invalidate();
 }
 
+void THiBase::ChangeScale(const TFormScaling& s) {
+    if (!designFrameWidth_) designFrameWidth_ = frameWidth_;
+    TCustomControl::ChangeScale(s);
+    SetFrameWidth(s.Scale(*designFrameWidth_));
+    firstPaintDone_ = 0;
+    Invalidate();
+}
+
 void THiBase::SetOnCaption(const TStringList& lines) {
     if (&lines != onCaption_.get()) onCaption_->SetLines(lines.Lines());
     Invalidate();

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/HiBitmap.h"
@@ -95,6 +96,9 @@ public:
     // Becoming a child strips the parent's WS_CLIPCHILDREN.
     void SetParent(TWinControl* parent) override;
     void WndProc(TMessage& m) override;
+    // The frame width scales with the form, and the background snapshot is
+    // taken again at the next paint, since what lies behind has changed.
+    void ChangeScale(const TFormScaling& s) override;
 
     // Runs the control's whole paint onto `canvas` instead of its window.
     void PaintTo(TCanvas& canvas) { Compose(&canvas); }
@@ -119,6 +123,9 @@ protected:
     THiArea clientArea_;
     THiArea faceArea_;
     int firstPaintDone_ = 0;
+
+private:
+    std::optional<int> designFrameWidth_;
 };
 
 // ---------------------------------------------------------- TMouseOverColor
@@ -258,6 +265,8 @@ public:
     virtual void MouseLeave(TShiftState shift, int x, int y);
 
     void WndProc(TMessage& m) override;
+    // The bevel, its margins and the pressed face's slide scale with the form.
+    void ChangeScale(const TFormScaling& s) override;
 
     // The caption block: `text` (lines joined by CR LF) in the control's Font
     // and fontColor, aligned by CapAlignH / CapAlignV in rect.
@@ -305,6 +314,10 @@ private:
     // State and look before the press in progress, for a toggle released outside.
     TButtonState stateBeforePress_ = bstOff;
     bool raisedBeforePress_ = true;
+    struct DesignPixels {
+        int bevelWidth, bevelWidthMargin, bevelHeightMargin, bevelTopMargin, bevelLeftMargin, onSlideSize;
+    };
+    std::optional<DesignPixels> designPixels_;
 };
 
 // --------------------------------------------------------------- THiSukeSuke
@@ -471,6 +484,8 @@ public:
     void SetCapAlignH3(TNHAlignment a);
 
     void WndProc(TMessage& m) override;
+    // Font2 and Font3 scale as the form's font does, the line pitch as its pixels.
+    void ChangeScale(const TFormScaling& s) override;
 
     // The three-font caption block (same arguments as DrawCaption).
     void DrawCaptionLines(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor, int lineCount);
@@ -488,4 +503,8 @@ private:
     std::unique_ptr<TFont> font3_;
     TNHAlignment capAlignH2_ = Defaults::CapAlignH2;
     TNHAlignment capAlignH3_ = Defaults::CapAlignH3;
+    struct DesignFonts {
+        int font2Height, font3Height, fontLinePitch;
+    };
+    std::optional<DesignFonts> designFonts_;
 };

@@ -69,6 +69,19 @@ THiButtonBase::THiButtonBase(TComponent* owner) : THiBase(owner) {
 
 THiButtonBase::~THiButtonBase() = default;
 
+void THiButtonBase::ChangeScale(const TFormScaling& s) {
+    if (!designPixels_)
+        designPixels_ = DesignPixels{bevelWidth_,     bevelWidthMargin_, bevelHeightMargin_,
+                                     bevelTopMargin_, bevelLeftMargin_,  onSlideSize_};
+    THiBase::ChangeScale(s);
+    const DesignPixels& d = *designPixels_;
+    SetBevelWidth(s.Scale(d.bevelWidth));
+    SetBevelWidthMargin(s.Scale(d.bevelWidthMargin));
+    SetBevelHeightMargin(s.Scale(d.bevelHeightMargin));
+    SetBevelTopMargin(s.Scale(d.bevelTopMargin));
+    SetBevelLeftMargin(s.Scale(d.bevelLeftMargin));
+    SetOnSlideSize(s.Scale(d.onSlideSize));
+}
 
 void THiButtonBase::SetBevelWidth(int w) {
     if (StoreIfChanged(bevelWidth_, w)) Invalidate();

@@ -119,6 +119,14 @@ THiSukeSukeImgEx::~THiSukeSukeImgEx() {
     font3_->OnChange.handler = nullptr;
 }
 
+void THiSukeSukeImgEx::ChangeScale(const TFormScaling& s) {
+    if (!designFonts_) designFonts_ = DesignFonts{font2_->Height(), font3_->Height(), fontLinePitch_};
+    THiSukeSukeImg::ChangeScale(s);
+    font2_->SetHeight(s.ScaleFont(designFonts_->font2Height));
+    font3_->SetHeight(s.ScaleFont(designFonts_->font3Height));
+    SetFontLinePitch(s.Scale(designFonts_->fontLinePitch));
+}
+
 void THiSukeSukeImgEx::SetFontLinePitch(int v) {
     if (StoreIfChanged(fontLinePitch_, v)) Invalidate();
 }

@@ -23,6 +23,10 @@ constexpr std::array<std::array<CatalogRow, 3>, 5> kCatalog{{
       {"RastelSTate3Big.bmp", "RastelSTate3Big.bmp"}}},
 }};
 
+constexpr TColor kSkyBlue = RGBColor(135, 206, 235);
+constexpr std::array<TColor, 5> kLineColors{kSkyBlue, RGBColor(0, 0, 0), RGBColor(255, 0, 0),
+                                            RGBColor(218, 112, 214), kSkyBlue};
+
 }  // namespace
 
 std::string GridImageFileName(int colorIndex, bool r16, bool r8, bool big, bool emphasis) {
@@ -43,6 +47,10 @@ const std::vector<std::string>& AllGridImageFileNames() {
         return all;
     }();
     return names;
+}
+
+TColor GridLineColor(int colorIndex) {
+    return colorIndex >= 0 && colorIndex < int(kLineColors.size()) ? kLineColors[std::size_t(colorIndex)] : kSkyBlue;
 }
 
 }  // namespace rastel

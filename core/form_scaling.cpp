@@ -22,7 +22,9 @@ TFormScaling ComputeFormScaling(int designPpi, int designTextHeight, int screenP
     s.fontHeight = fontHeight;
     s.textHeight = designTextHeight;
     if (designPpi <= 0 || designTextHeight <= 0 || screenPpi <= 0 || screenPpi == designPpi) return s;
-    s.fontHeight = MulDivRound(fontHeight, screenPpi, designPpi);
+    s.fromPpi = designPpi;
+    s.toPpi = screenPpi;
+    s.fontHeight = s.ScaleFont(fontHeight);
     s.textHeight = textHeightOf(s.fontHeight);
     if (s.textHeight > 0 && s.textHeight != designTextHeight) {
         s.scaled = true;

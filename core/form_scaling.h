@@ -21,7 +21,13 @@ struct TFormScaling {
     int textHeight = 0;   // the text height at that font height
     int multiplier = 1;   // new text height
     int divisor = 1;      // designed text height
+    int fromPpi = 96;     // the design's resolution
+    int toPpi = 96;       // the screen's
     int Scale(int v) const { return scaled ? MulDivRound(v, multiplier, divisor) : v; }
+    // A font height of the design at the screen's resolution, as the form's own.
+    int ScaleFont(int height) const {
+        return fromPpi > 0 && toPpi > 0 && fromPpi != toPpi ? MulDivRound(height, toPpi, fromPpi) : height;
+    }
 };
 TFormScaling ComputeFormScaling(int designPpi, int designTextHeight, int screenPpi, int fontHeight,
                                 const std::function<int(int fontHeight)>& textHeightOf);

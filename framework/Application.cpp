@@ -4,6 +4,7 @@
 
 #include "core/error_text.h"
 #include "framework/Classes.h"
+#include "framework/Dpi.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/Text.h"
@@ -236,3 +237,5 @@ const ClassInfo& TApplication::StaticClassInfo() {
 // -------------------------------------------------------------------- TScreen
 
 int TScreen::PixelsPerInch() const { return override_ > 0 ? override_ : ScreenPixelsPerInch(); }
+
+int TScreen::PixelsPerInchOf(HWND window) const { return override_ > 0 ? override_ : WindowDpi(window); }

@@ -93,6 +93,9 @@ class TScreen {
 public:
     // LOGPIXELSY of the screen (or the value a test set).
     int PixelsPerInch() const;
+    // The resolution `window` is drawn at: its monitor's (the screen's when
+    // the system cannot tell, or without a window), or the value a test set.
+    int PixelsPerInchOf(HWND window) const;
     // Tests: pretend another resolution; 0 goes back to the real one.
     void SetPixelsPerInch(int ppi) { override_ = ppi; }
 

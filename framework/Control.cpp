@@ -89,6 +89,13 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
 }
 
+void TControl::ChangeScale(const TFormScaling& s) {
+    if (!design_) design_ = Design{BoundsRect(), parentFont_ ? std::nullopt : std::optional<int>(font_->Height())};
+    const RECT& d = design_->bounds;
+    SetBounds(s.Scale(d.left), s.Scale(d.top), s.Scale(d.right - d.left), s.Scale(d.bottom - d.top));
+    if (design_->fontHeight && !parentFont_) font_->SetHeight(s.ScaleFont(*design_->fontHeight));
+}
+
 RECT TControl::ClientRect() const { return RECT{0, 0, width_, height_}; }
 
 POINT TControl::ClientOrigin() const {

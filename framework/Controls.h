@@ -16,10 +16,12 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/color.h"
+#include "core/form_scaling.h"
 #include "framework/Classes.h"
 #include "framework/Component.h"
 #include "framework/Graphics.h"
@@ -27,6 +29,10 @@
 #include "framework/PropertyHelpers.h"
 
 class TWinControl;
+
+// How a form and its controls are scaled for a resolution (the rule lives in
+// the portable core).
+using rastel::TFormScaling;
 
 // csOpaque: the control paints its whole client area (invalidation does not
 // erase it). csCaptureMouse: a left press captures the mouse. csClickEvents:
@@ -120,6 +126,13 @@ public:
     virtual POINT ClientOrigin() const;
     POINT ClientToScreen(POINT p) const;
     POINT ScreenToClient(POINT p) const;
+
+    // ---- scaling
+    // Lays the control out for a scaling of its form: bounds, and its own
+    // font when it has one, from the design, which is what they were when
+    // the control was first scaled (its form description's values). So any
+    // number of scalings, to any resolution and back, never drift.
+    virtual void ChangeScale(const TFormScaling& s);
 
     // ---- state
     bool Visible() const { return visible_; }
@@ -271,6 +284,11 @@ private:
     TControlStyle controlStyle_{csCaptureMouse, csClickEvents, csDoubleClicks};
     bool clicked_ = false;    // a left press started a click
     int pendingTabOrder_ = Defaults::TabOrder;  // TabOrder set before the control had a parent
+    struct Design {
+        RECT bounds;
+        std::optional<int> fontHeight;  // its own font's; none while it follows the parent's
+    };
+    std::optional<Design> design_;
 };
 
 // Releases the window DCs that canvases took outside painting. The window
@@ -333,6 +351,8 @@ public:
 
     void WndProc(TMessage& m) override;
     void SetBounds(int left, int top, int width, int height) override;
+    // The control, then its children.
+    void ChangeScale(const TFormScaling& s) override;
     RECT ClientRect() const override;
     POINT ClientOrigin() const override;
     void Invalidate() override;

@@ -19,6 +19,11 @@ void TImage::PictureChanged() {
     Invalidate();
 }
 
+void TImage::ChangeScale(const TFormScaling& s) {
+    TGraphicControl::ChangeScale(s);
+    if (autoSize_) PictureChanged();
+}
+
 void TImage::Paint() {
     TGraphic* g = picture_->Graphic();
     if (g && !g->Empty()) Canvas()->Draw(0, 0, *g);

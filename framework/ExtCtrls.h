@@ -26,6 +26,8 @@ public:
 
     // Draws the picture at (0, 0) at its own size.
     void Paint() override;
+    // The position scales; with AutoSize the size stays the picture's.
+    void ChangeScale(const TFormScaling& s) override;
 
 private:
     void PictureChanged();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "framework/StdCtrls.h"
 #include "framework/Streaming.h"
 #include "framework/Text.h"
@@ -70,14 +71,6 @@ void FormStyles(TFormBorderStyle border, TBorderIcons icons, DWORD& style, DWORD
     }
 }
 
-void ScaleChildren(TWinControl& parent, const TFormScaling& s) {
-    for (int i = 0; i < parent.ControlCount(); ++i) {
-        TControl* c = parent.Controls(i);
-        c->SetBounds(s.Scale(c->Left()), s.Scale(c->Top()), s.Scale(c->Width()), s.Scale(c->Height()));
-        if (auto* w = dynamic_cast<TWinControl*>(c)) ScaleChildren(*w, s);
-    }
-}
-
 }  // namespace
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
@@ -100,23 +93,46 @@ TForm::~TForm() {
 void TForm::ReadDescription(const std::string& text) {
     RegisterStandardControls();
     ReadComponentText(text, this);
-    ApplyScaling();
+    ScaleTo(WindowPixelsPerInch());
 }
 
-void TForm::ApplyScaling() {
-    const TFormScaling s = ComputeFormScaling(pixelsPerInch_, textHeight_, Screen.PixelsPerInch(), Font()->Height(),
-                                              [this](int h) { return MeasureTextHeight(*Font(), h); });
-    if (s.fontHeight == Font()->Height() && !s.scaled) return;
-    const int clientW = ClientWidth();
-    const int clientH = ClientHeight();
-    Font()->SetHeight(s.fontHeight);
-    if (s.scaled) {
-        ScaleChildren(*this, s);
-        SetClientWidth(s.Scale(clientW));
-        SetClientHeight(s.Scale(clientH));
+int TForm::WindowPixelsPerInch() const { return Screen.PixelsPerInchOf(HandleAllocated() ? Handle() : nullptr); }
+
+void TForm::ScaleTo(int ppi) { Rescale(ppi, nullptr); }
+
+void TForm::Rescale(int ppi, const POINT* topLeft) {
+    if (!design_) design_ = Design{pixelsPerInch_, textHeight_, Font()->Height(), ClientWidth(), ClientHeight()};
+    const Design& d = *design_;
+    scaling_ = ComputeFormScaling(d.ppi, d.textHeight, ppi, d.fontHeight,
+                                  [this](int h) { return MeasureTextHeight(*Font(), h); });
+    Font()->SetHeight(scaling_.fontHeight);
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(scaling_);
+    pixelsPerInch_ = ppi;
+    textHeight_ = scaling_.textHeight;
+    const int cw = scaling_.Scale(d.clientWidth), ch = scaling_.Scale(d.clientHeight);
+    if (!HandleAllocated()) {
+        SetClientWidth(cw);
+        SetClientHeight(ch);
+        return;
     }
-    pixelsPerInch_ = Screen.PixelsPerInch();
-    textHeight_ = s.textHeight;
+    // One move: the new size, at the old corner or where the system asks.
+    const RECT outer = OuterRectForClient(cw, ch);
+    SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, outer.right - outer.left,
+              outer.bottom - outer.top);
+}
+
+void TForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (const int ppi = WindowPixelsPerInch(); ppi != pixelsPerInch_) ScaleTo(ppi);
+}
+
+void TForm::DpiChanged(TMessage& m) {
+    // The suggested rectangle keeps the window on the monitor that changed
+    // it; the size is the form's own at the new resolution.
+    const RECT suggested = *reinterpret_cast<const RECT*>(m.LParam);
+    const POINT topLeft{suggested.left, suggested.top};
+    Rescale(HIWORD(m.WParam), &topLeft);
+    m.Result = 0;
 }
 
 void TForm::AfterConstruction() {
@@ -138,7 +154,9 @@ RECT TForm::OuterRectForClient(int clientWidth, int clientHeight) const {
     DWORD exStyle = 0;
     FormStyles(borderStyle_, borderIcons_, style, exStyle);
     RECT r{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    // The frame of the resolution the window is drawn at, not the form's
+    // (which a test may have set).
+    AdjustWindowRectForDpi(r, style, exStyle, WindowDpi(HandleAllocated() ? Handle() : nullptr));
     return r;
 }
 
@@ -346,6 +364,9 @@ void TForm::WndProc(TMessage& m) {
         LoadSystemColors();
         Invalidate();
         break;
+    case WM_DPICHANGED:
+        DpiChanged(m);
+        return;
     default:
         break;
     }

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "framework/Application.h"
@@ -26,7 +27,6 @@ POINT DesktopCenterPosition(int virtualLeft, int virtualTop, int virtualWidth, i
 // The scaling rule lives in the portable core, so the grid-image generator
 // uses the same one.
 using rastel::ComputeFormScaling;
-using rastel::TFormScaling;
 
 // Text height of "0" in a font like `base` but of the given Height: what
 // forms scale by.
@@ -64,6 +64,19 @@ public:
     // Reads the form description into this form (creating its controls),
     // then scales the form for the screen's resolution.
     void ReadDescription(const std::string& text);
+
+    // Lays the form and its controls out for `ppi` from their design (the
+    // description as read): the font by the ratio of the resolutions, the
+    // client size and every control's position and size by the new text
+    // height over the designed one. Repeatable: after any number of calls the
+    // form is as a form made at `ppi` would be. A form with a window keeps
+    // its top-left corner.
+    void ScaleTo(int ppi);
+    // The scaling in force (none at the design's resolution).
+    const TFormScaling& Scaling() const { return scaling_; }
+    // The resolution the form is drawn at: its monitor's once it has a
+    // window (per-monitor aware), the screen's before.
+    int WindowPixelsPerInch() const;
     // Runs OnCreate once; an exception from it goes to Application.HandleException.
     void AfterConstruction();
 
@@ -113,6 +126,8 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    // A window made on a monitor of another resolution is laid out for it.
+    void CreateWnd() override;
     virtual void DoCreate();
 
     void ControlFocused(TWinControl* control) override;
@@ -120,7 +135,9 @@ protected:
     void ControlDestroyed(TWinControl* control) override;
 
 private:
-    void ApplyScaling();
+    void Rescale(int ppi, const POINT* topLeft);
+    // The system moved the window to a monitor of another resolution.
+    void DpiChanged(TMessage& m);
     void PlaceOnFirstShow();
     RECT OuterRectForClient(int clientWidth, int clientHeight) const;
     void ChangeFrame(const std::function<void()>& change);
@@ -132,6 +149,11 @@ private:
     bool oldCreateOrder_ = false;
     int pixelsPerInch_ = 96;
     int textHeight_ = 0;
+    struct Design {
+        int ppi, textHeight, fontHeight, clientWidth, clientHeight;
+    };
+    std::optional<Design> design_;  // as read, before the first scaling
+    TFormScaling scaling_;
     int clientWidth_ = 0;   // asked for before the window exists (0: none)
     int clientHeight_ = 0;
     bool shownOnce_ = false;

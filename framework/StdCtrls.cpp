@@ -159,6 +159,11 @@ void TComboBox::CreateWnd() {
     TWinControl::CreateWnd();
     SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
     FillWindow();
+    // The closed box is as tall as the system makes it for the font, not as
+    // asked; it may have settled before the window was ours to hear it.
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    height_ = r.bottom - r.top;
 }
 
 void TComboBox::DestroyWnd() {
@@ -226,6 +231,13 @@ void TComboBox::SetBounds(int left, int top, int width, int height) {
     if (HandleAllocated())
         SetWindowPos(Handle(), nullptr, left, top, width, height + kDropDownRows * itemHeight_ + 2,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TComboBox::ChangeScale(const TFormScaling& s) {
+    if (!designItemHeight_) designItemHeight_ = itemHeight_;
+    // Before the bounds: the window's height takes in the dropped list's.
+    SetItemHeight(s.Scale(*designItemHeight_));
+    TWinControl::ChangeScale(s);
 }
 
 void TComboBox::CloseUp() { OnCloseUp(this); }

@@ -3,6 +3,7 @@
 // the wide API, the font through WM_SETFONT with the control's font handle.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/Controls.h"
@@ -133,6 +134,8 @@ public:
 
     void WndProc(TMessage& m) override;
     void SetBounds(int left, int top, int width, int height) override;
+    // The items' height scales with the form's pixels.
+    void ChangeScale(const TFormScaling& s) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -149,6 +152,7 @@ private:
     bool ctl3D_ = Defaults::Ctl3D;
     TBevelCut bevelInner_ = Defaults::BevelInner;
     TBevelCut bevelOuter_ = Defaults::BevelOuter;
+    std::optional<int> designItemHeight_;
 };
 
 // Registers the framework's control classes (TButton ... TImage) for the

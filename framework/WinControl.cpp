@@ -22,6 +22,11 @@ TWinControl::~TWinControl() {
     DetachWindow();
 }
 
+void TWinControl::ChangeScale(const TFormScaling& s) {
+    TControl::ChangeScale(s);
+    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(s);
+}
+
 TControl* TWinControl::Controls(int index) const {
     if (index < 0 || index >= ControlCount())
         throw EListError("control index " + std::to_string(index) + " out of range");

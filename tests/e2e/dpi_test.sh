@@ -45,16 +45,6 @@ controls_on_solid_pixels() {
     END { exit bad }' <(echo "$region") <(echo "$kids")
 }
 
-# The window's shape and the screen are FILE's, leaving out the controls.
-shape_is() {  # shape_is FILE
-  local box
-  e2e_main_info || { echo "main window gone"; return 1; }
-  box=$(children | awk '{ x1 = $4 + $6 - 1; y1 = $5 + $7 - 1
-          if (NR == 1 || $4 < l) l = $4; if (NR == 1 || $5 < t) t = $5
-          if (x1 > r) r = x1; if (y1 > b) b = y1 } END { print l - 2, t - 2, r + 2, b + 2 }')
-  "$RASTEL_E2E_X" match "$E2E_WIN" "$E2E_DIR/$1" "$C_X" "$C_Y" $box
-}
-
 click_child() {  # click_child CLASS TEXT
   local x y
   read -r x y < <(child_centre "$1" "$2")
@@ -109,14 +99,14 @@ one_screen() {  # one_screen DPI WIDTHxHEIGHT
     e2e_check "the scaled client area (${M_CW}x$M_CH) is the images' size (${w}x$h)" test "$M_CW $M_CH" = "$w $h"
     [ "$dpi" = 192 ] && e2e_check "the window is larger than 1280 x 1024" \
       test $((M_RIGHT - M_LEFT)) -gt 1280 -a $((M_BOTTOM - M_TOP)) -gt 1024
-    e2e_check "it is cut to RastelS.bmp" e2e_poll 10 shape_is RastelS.bmp
+    e2e_check "it is cut to RastelS.bmp" e2e_poll 20 e2e_shape_is RastelS.bmp
     e2e_check "every control lies on solid pixels" controls_on_solid_pixels
     click_child Button 大
-    e2e_check "\"大\" shows RastelSBig.bmp" e2e_poll 10 shape_is RastelSBig.bmp
+    e2e_check "\"大\" shows RastelSBig.bmp" e2e_poll 20 e2e_shape_is RastelSBig.bmp
     click_child ComboBox SkyBlue
     sleep 0.3
     xdotool key Down Down Return
-    e2e_check "the colour list's \"Red\" shows RastelRBig.bmp" e2e_poll 10 shape_is RastelRBig.bmp
+    e2e_check "the colour list's \"Red\" shows RastelRBig.bmp" e2e_poll 20 e2e_shape_is RastelRBig.bmp
     e2e_check "no error box" e2e_no_box
     click_child Button 終了
     e2e_check "\"終了\" ends the program" e2e_wait_exit 10

@@ -9,7 +9,7 @@ e2e_begin
 e2e_start_main
 e2e_check "the main window appears" test -n "$E2E_WIN"
 [ -n "$E2E_WIN" ] || { e2e_end; exit 1; }
-e2e_poll 5 e2e_shape_is RastelS.bmp >/dev/null
+e2e_poll 20 e2e_shape_is RastelS.bmp >/dev/null
 
 # Client (175, 300) lies on a vertical grid line (every 16th column from 15),
 # (8, 300) in the first column of cells.
@@ -25,7 +25,7 @@ line_drag() {  # line_drag DX DY: drags the grid by a line point; checks where i
 }
 line_drag 57 31
 line_drag -120 -45
-e2e_check "after the drags the shape and the pixels are still RastelS.bmp's" e2e_poll 5 e2e_shape_is RastelS.bmp
+e2e_check "after the drags the shape and the pixels are still RastelS.bmp's" e2e_poll 20 e2e_shape_is RastelS.bmp
 
 e2e_main_info
 pos="$M_LEFT $M_TOP"
@@ -46,7 +46,7 @@ e2e_double_click "$sx" "$sy"
 e2e_pointer_away
 e2e_check "a double click on a grid line does not move the grid" e2e_holds 1 e2e_main_at $pos
 e2e_check "nor maximise it" not_maximised
-e2e_check "after the double click the shape is still RastelS.bmp's" e2e_poll 5 e2e_shape_is RastelS.bmp
+e2e_check "after the double click the shape is still RastelS.bmp's" e2e_poll 20 e2e_shape_is RastelS.bmp
 
 e2e_drag "$sx" "$sy" 70 50 3
 e2e_pointer_away
@@ -93,7 +93,7 @@ if [ -n "$panel_win" ] && e2e_info panel P; then
   done
   panel_still() { e2e_info panel Q && [ "$Q_LEFT $Q_TOP" = "$panel_at" ] || { echo "panel at $Q_LEFT $Q_TOP, was $panel_at"; return 1; }; }
   e2e_check "the panel stays where it was while the grid is nudged" panel_still
-  e2e_check "the nudged grid still shows RastelS.bmp at its client origin" e2e_poll 5 e2e_shape_is RastelS.bmp
+  e2e_check "the nudged grid still shows RastelS.bmp at its client origin" e2e_poll 20 e2e_shape_is RastelS.bmp
 
   read -r sx sy < <(e2e_client_to_screen 175 300)
   e2e_drag "$sx" "$sy" -40 30

@@ -7,7 +7,7 @@ e2e_begin
 e2e_start_main
 e2e_check "the main window appears" test -n "$E2E_WIN"
 [ -n "$E2E_WIN" ] || { e2e_end; exit 1; }
-e2e_check "it starts with RastelS.bmp (SkyBlue, 16升)" e2e_poll 5 e2e_shape_is RastelS.bmp
+e2e_check "it starts with RastelS.bmp (SkyBlue, 16升)" e2e_poll 20 e2e_shape_is RastelS.bmp
 
 # Client points inside the controls.
 big() { e2e_click_client 623 53; }      # "大"   616, 46, 33 x 15
@@ -23,7 +23,7 @@ colour() {
 }
 
 shows() {  # shows "what" FILE: after the action the window is FILE's
-  e2e_check "$1 -> $2" e2e_poll 5 e2e_shape_is "$2"
+  e2e_check "$1 -> $2" e2e_poll 20 e2e_shape_is "$2"
   e2e_check "no error box" e2e_no_box
 }
 

@@ -24,9 +24,6 @@ source "$E2E_ROOT/scripts/lib/session.sh"
 
 # The main window's exact title (full-width opening parenthesis).
 E2E_TITLE="Rastel （Ver 2.12.13)"
-# Client rectangle of the control cluster (the solid plate under it), left
-# out when screen colours are compared with a grid image.
-E2E_CLUSTER=(606 15 736 90)
 
 E2E_FAILS=0
 E2E_CHECKS=0
@@ -258,12 +255,27 @@ e2e_top_under() {
   [ -n "$win" ] && e2e_frame_of "$win"
 }
 
+# The client rectangle (left top right bottom, inclusive) the program's plate
+# may cover: the controls' bounds and a margin of 9 pixels at 96 dpi, scaled
+# with the window, and one more. Left out when the window is compared with
+# a grid image.
+e2e_plate_box() {
+  e2e_probe children "x:$E2E_WIN" | awk -v cw="$M_CW" '$1 == "child" {
+      x1 = $4 + $6 - 1; y1 = $5 + $7 - 1
+      if (n++ == 0 || $4 < l) l = $4; if (n == 1 || $5 < t) t = $5
+      if (x1 > r) r = x1; if (y1 > b) b = y1 }
+    END { m = int(9 * cw / 747 + 0.5) + 1; print l - m, t - m, r + m, b + m }'
+}
+
 # e2e_shape_is FILE: the main window's bounding shape is FILE's solid pixels
-# laid at the client origin, and the screen shows FILE's colours there
-# (outside the control cluster).
+# laid at the client origin, as far as the client area shows them, and the
+# screen shows FILE's colours there (both outside the plate).
 e2e_shape_is() {
+  local box
   e2e_main_info || { echo "main window gone"; return 1; }
-  "$RASTEL_E2E_X" match "$E2E_WIN" "$E2E_DIR/$1" "$C_X" "$C_Y" "${E2E_CLUSTER[@]}"
+  box=$(e2e_plate_box)
+  # shellcheck disable=SC2086
+  "$RASTEL_E2E_X" match "$E2E_WIN" "$E2E_DIR/$1" "$C_X" "$C_Y" "$M_CW" "$M_CH" $box
 }
 
 # --- input ---------------------------------------------------------------

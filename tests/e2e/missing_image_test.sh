@@ -63,7 +63,7 @@ e2e_check "its client area shows the form colour" e2e_poll 3 client_colour
 e2e_check "it is in the topmost band" e2e_above "$E2E_WIN"
 
 e2e_click_client 657 53  # "8升"
-e2e_check "choosing \"8升\" cuts the window to RastelS8.bmp" e2e_poll 5 e2e_shape_is RastelS8.bmp
+e2e_check "choosing \"8升\" cuts the window to RastelS8.bmp" e2e_poll 20 e2e_shape_is RastelS8.bmp
 e2e_check "without an error box" e2e_no_box
 
 # A file missing at a later choice: its error, and the grid stays.

@@ -34,7 +34,7 @@ e2e_check "the client area is 747 x 529" client_size
 e2e_check "the window is in the topmost band (_NET_WM_STATE_ABOVE)" e2e_above "$E2E_WIN"
 e2e_check "Windows sees it topmost too" test "$M_TOPMOST" = 1
 
-e2e_check "the shape and the pixels are RastelS.bmp's, at the client origin" e2e_poll 5 e2e_shape_is RastelS.bmp
+e2e_check "the shape and the pixels are RastelS.bmp's, at the client origin" e2e_poll 20 e2e_shape_is RastelS.bmp
 
 # A window beneath the grid that logs the clicks it gets.
 stdbuf -oL xev -geometry 1100x900+90+60 -event button >"$SESSION_DIR/xev.log" 2>/dev/null &

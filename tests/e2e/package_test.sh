@@ -57,7 +57,7 @@ e2e_check "rastel-gridgen.exe imports system DLLs only" system_dlls "$E2E_DIR/ra
 e2e_start_main
 e2e_check "started in the unpacked folder, the main window appears" test -n "$E2E_WIN"
 if [ -n "$E2E_WIN" ]; then
-  e2e_check "it shows the shaped grid of RastelS.bmp" e2e_poll 5 e2e_shape_is RastelS.bmp
+  e2e_check "it shows the shaped grid of RastelS.bmp" e2e_poll 20 e2e_shape_is RastelS.bmp
   e2e_check "no message box" e2e_no_box
   e2e_click_client 713 33
   e2e_check "\"終了\" ends it" e2e_wait_exit 10

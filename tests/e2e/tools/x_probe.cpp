@@ -3,13 +3,15 @@
 //   rastel-e2e-x shape WIN
 //       origin, size, whether the window has a bounding shape, and its
 //       rectangles (window coordinates).
-//   rastel-e2e-x match WIN BMP CX CY [EX0 EY0 EX1 EY1]
+//   rastel-e2e-x match WIN BMP CX CY CW CH [EX0 EY0 EX1 EY1]
 //       compares the window's bounding shape, in screen coordinates, with the
 //       solid pixels of the grid image BMP laid with its top-left corner at
-//       screen point CX,CY; then compares the colours on the screen at those
-//       pixels with the image's colours, leaving out the client rectangle
-//       EX0..EX1 x EY0..EY1 (inclusive, client coordinates), where controls
-//       are drawn over the image. Exit 0 when both agree, 1 when not.
+//       screen point CX,CY, as far as the client area of CW x CH shows it;
+//       then compares the colours on the screen at those pixels with the
+//       image's colours. Both leave out the client rectangle EX0..EX1 x
+//       EY0..EY1 (inclusive, client coordinates), where the program lays its
+//       plate and draws its controls over the image. Exit 0 when both agree,
+//       1 when not.
 //   rastel-e2e-x pixel X Y
 //       the colour of the screen at X,Y as "R G B".
 //   rastel-e2e-x hash X Y W H
@@ -100,7 +102,7 @@ int CmdShape(Display* dpy, Window win) {
     return 0;
 }
 
-int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect exclude) {
+int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, int cw, int ch, Rect exclude) {
     WindowShape s;
     if (!ReadShape(dpy, win, s)) return Fail("cannot read the window");
     rastel::BmpImage image;
@@ -110,7 +112,13 @@ int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect
     const std::uint8_t* bl = view.Row(image.height - 1);
     const rastel::Bgr transparent =
         image.bitsPerPixel == 1 ? rastel::Bgr{255, 255, 255} : rastel::Bgr{bl[0], bl[1], bl[2]};
+    auto excluded = [&](int x, int y) {  // client coordinates
+        return x >= exclude.x && x < exclude.x + exclude.w && y >= exclude.y && y < exclude.y + exclude.h;
+    };
+    // What the client area shows of the image.
+    const int iw = std::min(image.width, cw), ih = std::min(image.height, ch);
     auto solid = [&](int x, int y) {
+        if (x >= iw || y >= ih) return false;
         const std::uint8_t* p = view.Row(y) + 3 * x;
         return !(p[0] == transparent.b && p[1] == transparent.g && p[2] == transparent.r);
     };
@@ -130,8 +138,8 @@ int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect
                 canvas[std::size_t(s.originY + y - y0) * w + (s.originX + x - x0)] |= 1;
     }
     long expected = 0;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
+    for (int y = 0; y < ih; ++y)
+        for (int x = 0; x < iw; ++x)
             if (solid(x, y)) {
                 canvas[std::size_t(cy + y - y0) * w + (cx + x - x0)] |= 2;
                 ++expected;
@@ -141,6 +149,7 @@ int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect
     std::string missingAt, extraAt;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
+            if (excluded(x + x0 - cx, y + y0 - cy)) continue;
             const std::uint8_t v = canvas[std::size_t(y) * w + x];
             char at[48];
             std::snprintf(at, sizeof at, " (%d,%d)", x + x0 - cx, y + y0 - cy);
@@ -163,9 +172,7 @@ int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect
         for (int sy = gy0; sy < gy1; ++sy)
             for (int sx = gx0; sx < gx1; ++sx) {
                 const int x = sx - cx, y = sy - cy;
-                if (!solid(x, y)) continue;
-                if (x >= exclude.x && x < exclude.x + exclude.w && y >= exclude.y && y < exclude.y + exclude.h)
-                    continue;
+                if (!solid(x, y) || excluded(x, y)) continue;
                 ++checked;
                 const unsigned long p = XGetPixel(shot, sx - gx0, sy - gy0);
                 const unsigned r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
@@ -215,7 +222,7 @@ int CmdHash(Display* dpy, int x, int y, int w, int h) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: shape WIN | match WIN BMP CX CY [EX0 EY0 EX1 EY1] | pixel X Y | hash X Y W H");
+    if (argc < 2) return Fail("usage: shape WIN | match WIN BMP CX CY CW CH [EX0 EY0 EX1 EY1] | pixel X Y | hash X Y W H");
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) return Fail("cannot open the display");
     XSetErrorHandler(IgnoreXErrors);
@@ -223,13 +230,14 @@ int main(int argc, char** argv) {
     int rc = 2;
     if (cmd == "shape" && argc == 3) {
         rc = CmdShape(dpy, ParseWindow(argv[2]));
-    } else if (cmd == "match" && (argc == 6 || argc == 10)) {
+    } else if (cmd == "match" && (argc == 8 || argc == 12)) {
         Rect exclude{0, 0, 0, 0};
-        if (argc == 10) {
-            const int ex0 = std::atoi(argv[6]), ey0 = std::atoi(argv[7]);
-            exclude = {ex0, ey0, std::atoi(argv[8]) - ex0 + 1, std::atoi(argv[9]) - ey0 + 1};
+        if (argc == 12) {
+            const int ex0 = std::atoi(argv[8]), ey0 = std::atoi(argv[9]);
+            exclude = {ex0, ey0, std::atoi(argv[10]) - ex0 + 1, std::atoi(argv[11]) - ey0 + 1};
         }
-        rc = CmdMatch(dpy, ParseWindow(argv[2]), argv[3], std::atoi(argv[4]), std::atoi(argv[5]), exclude);
+        rc = CmdMatch(dpy, ParseWindow(argv[2]), argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]),
+                      std::atoi(argv[7]), exclude);
     } else if (cmd == "hash" && argc == 6) {
         rc = CmdHash(dpy, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
     } else if (cmd == "pixel" && argc == 4) {

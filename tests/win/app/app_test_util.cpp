@@ -181,6 +181,18 @@ UniqueRegion ExpectedRegion(const std::vector<std::uint8_t>& file, POINT offset)
     return UniqueRegion(::ExtCreateRegion(nullptr, DWORD(data.size()), reinterpret_cast<RGNDATA*>(data.data())));
 }
 
+UniqueRegion ExpectedShape(const std::vector<std::uint8_t>& file, const TForm1& form) {
+    const POINT off = ClientOffset(form.Handle());
+    UniqueRegion shape = ExpectedRegion(file, off);
+    UniqueRegion client(CreateRectRgn(off.x, off.y, off.x + form.ClientWidth(), off.y + form.ClientHeight()));
+    CombineRgn(shape.get(), shape.get(), client.get(), RGN_AND);
+    RECT plate = form.PlateRect();
+    OffsetRect(&plate, off.x, off.y);
+    UniqueRegion plateRegion(CreateRectRgnIndirect(&plate));
+    CombineRgn(shape.get(), shape.get(), plateRegion.get(), RGN_OR);
+    return shape;
+}
+
 bool SameRegion(HRGN a, HRGN b) { return a && b && EqualRgn(a, b); }
 
 bool IsAbove(HWND upper, HWND lower) {

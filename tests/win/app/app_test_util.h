@@ -76,6 +76,10 @@ POINT ClientOffset(HWND hwnd);
 // colour (bottom-left pixel; white for a 1-bit file), one rectangle per run,
 // moved by `offset`. Built pixel by pixel from the decoded file.
 UniqueRegion ExpectedRegion(const std::vector<std::uint8_t>& file, POINT offset);
+// The shape the main window must have for a grid image file: the file's
+// region (as ExpectedRegion) as far as the client area shows it, and the
+// plate under the control cluster (window coordinates).
+UniqueRegion ExpectedShape(const std::vector<std::uint8_t>& file, const TForm1& form);
 bool SameRegion(HRGN a, HRGN b);
 // True when `upper` comes before `lower` in the z-order.
 bool IsAbove(HWND upper, HWND lower);
