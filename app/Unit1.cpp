@@ -242,8 +242,9 @@ void TForm1::SetGridShape(UniqueRegion shape) {
 }
 
 void TForm1::ReshapeForCluster() {
-    // An uncut window (no grid applied yet) stays uncut.
-    if (!Plate->Visible()) return;
+    // An uncut window (no grid applied yet) stays uncut; so does the form
+    // while its description is read.
+    if (!Plate || !Plate->Visible()) return;
     const auto* picture = dynamic_cast<const TBitmap*>(Image1->Picture()->Graphic());
     if (!picture || picture->Empty()) return;
     if (UniqueRegion shape = GridShape(*picture)) SetGridShape(std::move(shape));
@@ -281,10 +282,6 @@ void TForm1::SetWindowTopMost(HWND handle, bool topMost) {
 
 void TForm1::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_DPICHANGED:
-        TForm::WndProc(m);
-        ReshapeForCluster();
-        return;
     case WM_NCHITTEST:
         // The whole surface is a caption while the left button is down, so a
         // press on the grid drags the window; the cursor position plays no part.

@@ -87,13 +87,16 @@ public:
 
     void WndProc(TMessage& m) override;
 
+protected:
+    // The cluster has moved, the grid has not: the shape follows the cluster.
+    void ScaleChanged() override { ReshapeForCluster(); }
+
 private:
     // The picture's region inside the client area united with the plate's,
     // in client coordinates; null when the picture gives none.
     UniqueRegion GridShape(const TBitmap& picture);
     // Shows the plate and gives the window the shape (which it then owns).
     void SetGridShape(UniqueRegion shape);
-    // After a change of resolution: the cluster has moved, the grid has not.
     void ReshapeForCluster();
 
 public:

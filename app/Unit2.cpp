@@ -57,22 +57,17 @@ int TForm2::OpenWidth() const {
     return std::max(Scaling().Scale(kOpenWidth), frame + right + left);
 }
 
+void TForm2::ScaleChanged() {
+    if (Visible()) SetWidth(OpenWidth());
+}
+
 void TForm2::WndProc(TMessage& m) {
     TForm::WndProc(m);
-    switch (m.Msg) {
-    case WM_GETMINMAXINFO: {
+    if (m.Msg == WM_GETMINMAXINFO) {
         // The panel opens narrower than the system's smallest tracking width
         // for a captioned window; it is never sized by hand.
         auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
         info->ptMinTrackSize.x = std::min<LONG>(info->ptMinTrackSize.x, Scaling().Scale(kOpenWidth));
-        break;
-    }
-    case WM_DPICHANGED:
-        // Scaling gave it the description's width; an open panel keeps its own.
-        if (Visible()) SetWidth(OpenWidth());
-        break;
-    default:
-        break;
     }
 }
 

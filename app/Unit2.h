@@ -31,6 +31,10 @@ public:
     int OpenWidth() const;
 
     void WndProc(TMessage& m) override;
+
+protected:
+    // Scaling gives the panel its description's width; an open one keeps its own.
+    void ScaleChanged() override;
 };
 
 extern TForm2* Form2;

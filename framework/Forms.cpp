@@ -113,12 +113,13 @@ void TForm::Rescale(int ppi, const POINT* topLeft) {
     if (!HandleAllocated()) {
         SetClientWidth(cw);
         SetClientHeight(ch);
-        return;
+    } else {
+        // One move: the new size, at the old corner or where the system asks.
+        const RECT outer = OuterRectForClient(cw, ch);
+        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, outer.right - outer.left,
+                  outer.bottom - outer.top);
     }
-    // One move: the new size, at the old corner or where the system asks.
-    const RECT outer = OuterRectForClient(cw, ch);
-    SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, outer.right - outer.left,
-              outer.bottom - outer.top);
+    ScaleChanged();
 }
 
 void TForm::CreateWnd() {
@@ -300,13 +301,23 @@ void TForm::PlaceOnFirstShow() {
     if (shownOnce_) return;
     shownOnce_ = true;
     if (position_ != poDesktopCenter) return;
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    POINT p = DesktopCenterPosition(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), w, h);
-    SetBounds(p.x, p.y, w, h);
+    auto centre = [this] {
+        RECT r{};
+        GetWindowRect(Handle(), &r);
+        const int w = r.right - r.left;
+        const int h = r.bottom - r.top;
+        const POINT p = DesktopCenterPosition(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                              GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                              GetSystemMetrics(SM_CYVIRTUALSCREEN), w, h);
+        SetBounds(p.x, p.y, w, h);
+    };
+    centre();
+    // Centred onto a monitor of another resolution, where the system has not
+    // said so already: laid out for that monitor, and centred at that size.
+    if (const int ppi = WindowPixelsPerInch(); ppi != pixelsPerInch_) {
+        ScaleTo(ppi);
+        centre();
+    }
 }
 
 void TForm::SetVisible(bool on) {

@@ -129,6 +129,9 @@ protected:
     // A window made on a monitor of another resolution is laid out for it.
     void CreateWnd() override;
     virtual void DoCreate();
+    // After every scaling (also the first, while the description is read):
+    // for what a form lays out itself beyond its description's controls.
+    virtual void ScaleChanged() {}
 
     void ControlFocused(TWinControl* control) override;
     void ControlActivated(TWinControl* control) override;

@@ -218,6 +218,11 @@ TEST_F(FormDescriptionTest, WindowsScaleOnOtherResolutions) {
                       (std::vector<int>{scale(b.left), scale(b.top), scale(b.width), scale(b.height)}))
                 << b.name << " at " << ppi;
         }
+        // The pixel values that are not bounds, and the toggle's own fonts.
+        EXPECT_EQ(f.ComboBox1->ItemHeight(), scale(12)) << ppi;
+        EXPECT_EQ(f.HiSukeSukeImgEx1->BevelWidth(), scale(3)) << ppi;
+        EXPECT_EQ(f.HiSukeSukeImgEx1->Font2()->Height(), MulDiv(-12, ppi, 96)) << ppi;
+        EXPECT_EQ(f.HiSukeSukeImgEx1->Font3()->Height(), MulDiv(-12, ppi, 96)) << ppi;
         TForm2 p(nullptr);
         EXPECT_EQ(p.ClientWidth(), MulDiv(115, p.TextHeight(), 12)) << ppi;
         EXPECT_EQ(p.Button8->Left(), MulDiv(3, p.TextHeight(), 12)) << ppi;
