@@ -220,7 +220,7 @@ std::vector<Seed> Seeds() {
         add("empty.bmp", s);
     }
 
-    // Refused, one of each reason.
+    // Refused: every reason, some at more than one place.
     using R = BmpRefusal;
     {
         Bytes b = BuildBmp(Direct(24, k888));
