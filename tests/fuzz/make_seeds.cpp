@@ -118,7 +118,7 @@ BmpSpec TopDown(BmpSpec s) {
 // padded), the bottom row's leading background as a delta, each row's
 // trailing background left to its end of line and the top row's to the end
 // of the bitmap.
-Bytes Rle(bool four) {
+Bytes RleStream(bool four) {
     const Rows rows = Indices(kWidth, kHeight, 4);
     Bytes s;
     for (int y = kHeight - 1; y >= 0; --y) {
@@ -154,12 +154,12 @@ Bytes Rle(bool four) {
     return s;
 }
 
-BmpSpec RleSpec(bool four) {
+BmpSpec RleBitmap(bool four) {
     BmpSpec s = Paletted(four ? 4 : 8);
     s.compression = four ? 2 : 1;
     s.colorsUsed = 4;
     s.palette.resize(4);
-    s.pixelData = Rle(four);
+    s.pixelData = RleStream(four);
     return s;
 }
 
@@ -211,8 +211,8 @@ std::vector<Seed> Seeds() {
     add("32bit-fields-101010.bmp", Fields(32, {0x3FF00000, 0x000FFC00, 0x000003FF}, 40));
     add("32bit-fields-wide-v5.bmp", TopDown(Fields(32, {0xFFFFE000, 0x00001FE0, 0x0000001F}, 124)));
 
-    add("rle8.bmp", RleSpec(false));
-    add("rle4.bmp", RleSpec(true));
+    add("rle8.bmp", RleBitmap(false));
+    add("rle4.bmp", RleBitmap(true));
     {
         BmpSpec s = Paletted(1);
         s.width = 0;
@@ -278,17 +278,17 @@ std::vector<Seed> Seeds() {
         add("refused-pixels-cut.bmp", s, R::MissingPixels);
     }
     {
-        BmpSpec s = RleSpec(false);
+        BmpSpec s = RleBitmap(false);
         s.height = -s.height;
         add("refused-rle-topdown.bmp", s, R::Unsupported);
     }
     {
-        BmpSpec s = RleSpec(false);
+        BmpSpec s = RleBitmap(false);
         s.pixelData = {kWidth + 1, 1, 0, 1};
         add("refused-rle-past-row.bmp", s, R::BadRunLength);
     }
     {
-        BmpSpec s = RleSpec(true);
+        BmpSpec s = RleBitmap(true);
         s.pixelData.resize(s.pixelData.size() - 2);  // no end of bitmap
         add("refused-rle-no-end.bmp", s, R::BadRunLength);
     }
