@@ -179,12 +179,15 @@ std::vector<PlannedGridImage> PlanGridImages(const GridOptions& o) {
             if (o.every) d.every = *o.every;
             const int widest = d.every ? 2 * d.line : d.line;
             if (widest >= std::min(d.cellWidth, d.cellHeight)) {
+                // A file's own value that the options did not change may be the cause.
+                const char* hint = !o.line        ? " (give --line, or --only for the files you mean)"
+                                   : !o.cellWidth ? " (give --cell, or --only for the files you mean)"
+                                                  : "";
                 std::string lines = "lines of " + std::to_string(d.line);
                 if (d.every) lines += " and (every " + std::to_string(d.every) + " cells) " + std::to_string(widest);
                 throw std::invalid_argument(slot.name + ": " + lines + " pixels do not fit in cells of " +
                                             std::to_string(d.cellWidth) + " x " + std::to_string(d.cellHeight) +
-                                            "; lines must be narrower than the cells" +
-                                            (o.line ? "" : " (give --line, or --only for the files you mean)"));
+                                            "; lines must be narrower than the cells" + hint);
             }
         }
         plan.push_back({slot.name, d});
