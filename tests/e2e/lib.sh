@@ -259,11 +259,11 @@ e2e_top_under() {
 }
 
 # e2e_shape_is FILE: the main window's bounding shape is FILE's solid pixels
-# laid at the client origin, and the screen shows FILE's colours there
-# (outside the control cluster).
+# inside the client area, laid at the client origin, and the screen shows
+# FILE's colours there (outside the control cluster).
 e2e_shape_is() {
   e2e_main_info || { echo "main window gone"; return 1; }
-  "$RASTEL_E2E_X" match "$E2E_WIN" "$E2E_DIR/$1" "$C_X" "$C_Y" "${E2E_CLUSTER[@]}"
+  "$RASTEL_E2E_X" match "$E2E_WIN" "$E2E_DIR/$1" "$C_X" "$C_Y" "${E2E_CLUSTER[@]}" "$M_CW" "$M_CH"
 }
 
 # --- input ---------------------------------------------------------------

@@ -3,13 +3,15 @@
 //   rastel-e2e-x shape WIN
 //       origin, size, whether the window has a bounding shape, and its
 //       rectangles (window coordinates).
-//   rastel-e2e-x match WIN BMP CX CY [EX0 EY0 EX1 EY1]
+//   rastel-e2e-x match WIN BMP CX CY [EX0 EY0 EX1 EY1 [CW CH]]
 //       compares the window's bounding shape, in screen coordinates, with the
 //       solid pixels of the grid image BMP laid with its top-left corner at
 //       screen point CX,CY; then compares the colours on the screen at those
 //       pixels with the image's colours, leaving out the client rectangle
 //       EX0..EX1 x EY0..EY1 (inclusive, client coordinates), where controls
-//       are drawn over the image. Exit 0 when both agree, 1 when not.
+//       are drawn over the image. With CW CH only the image's part inside a
+//       client area of that size counts: the window shows no more of it.
+//       Exit 0 when both agree, 1 when not.
 //   rastel-e2e-x pixel X Y
 //       the colour of the screen at X,Y as "R G B".
 //   rastel-e2e-x hash X Y W H
@@ -23,6 +25,7 @@
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -100,16 +103,17 @@ int CmdShape(Display* dpy, Window win) {
     return 0;
 }
 
-int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect exclude) {
+int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect exclude, int clientW, int clientH) {
     WindowShape s;
     if (!ReadShape(dpy, win, s)) return Fail("cannot read the window");
     rastel::BmpImage image;
     if (!LoadImage(bmpPath, image)) return Fail("cannot read the grid image");
 
-    const auto view = image.View();
-    const std::uint8_t* bl = view.Row(image.height - 1);
+    // The see-through colour is the whole picture's, before any cut.
+    const std::uint8_t* bl = image.View().Row(image.height - 1);
     const rastel::Bgr transparent =
         image.bitsPerPixel == 1 ? rastel::Bgr{255, 255, 255} : rastel::Bgr{bl[0], bl[1], bl[2]};
+    const auto view = rastel::Crop(image.View(), clientW, clientH);
     auto solid = [&](int x, int y) {
         const std::uint8_t* p = view.Row(y) + 3 * x;
         return !(p[0] == transparent.b && p[1] == transparent.g && p[2] == transparent.r);
@@ -117,8 +121,8 @@ int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect
 
     // Both pixel sets on one canvas in screen coordinates: bit 1 = shape, bit 2 = image.
     int x0 = std::min(s.originX, cx), y0 = std::min(s.originY, cy);
-    int x1 = std::max(s.originX + s.width, cx + image.width);
-    int y1 = std::max(s.originY + s.height, cy + image.height);
+    int x1 = std::max(s.originX + s.width, cx + view.width);
+    int y1 = std::max(s.originY + s.height, cy + view.height);
     const int w = x1 - x0, h = y1 - y0;
     std::vector<std::uint8_t> canvas(std::size_t(w) * h, 0);
     for (const Rect& r : s.rects) {
@@ -130,8 +134,8 @@ int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect
                 canvas[std::size_t(s.originY + y - y0) * w + (s.originX + x - x0)] |= 1;
     }
     long expected = 0;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
+    for (int y = 0; y < view.height; ++y)
+        for (int x = 0; x < view.width; ++x)
             if (solid(x, y)) {
                 canvas[std::size_t(cy + y - y0) * w + (cx + x - x0)] |= 2;
                 ++expected;
@@ -153,7 +157,7 @@ int CmdMatch(Display* dpy, Window win, const char* bmpPath, int cx, int cy, Rect
     // Colours, read back from the screen where the image is inside it.
     const int sw = DisplayWidth(dpy, DefaultScreen(dpy)), sh = DisplayHeight(dpy, DefaultScreen(dpy));
     const int gx0 = std::max(cx, 0), gy0 = std::max(cy, 0);
-    const int gx1 = std::min(cx + image.width, sw), gy1 = std::min(cy + image.height, sh);
+    const int gx1 = std::min(cx + view.width, sw), gy1 = std::min(cy + view.height, sh);
     long checked = 0, wrong = 0;
     std::string wrongAt;
     if (gx1 > gx0 && gy1 > gy0) {
@@ -215,7 +219,7 @@ int CmdHash(Display* dpy, int x, int y, int w, int h) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: shape WIN | match WIN BMP CX CY [EX0 EY0 EX1 EY1] | pixel X Y | hash X Y W H");
+    if (argc < 2) return Fail("usage: shape WIN | match WIN BMP CX CY [EX0 EY0 EX1 EY1 [CW CH]] | pixel X Y | hash X Y W H");
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) return Fail("cannot open the display");
     XSetErrorHandler(IgnoreXErrors);
@@ -223,13 +227,15 @@ int main(int argc, char** argv) {
     int rc = 2;
     if (cmd == "shape" && argc == 3) {
         rc = CmdShape(dpy, ParseWindow(argv[2]));
-    } else if (cmd == "match" && (argc == 6 || argc == 10)) {
+    } else if (cmd == "match" && (argc == 6 || argc == 10 || argc == 12)) {
         Rect exclude{0, 0, 0, 0};
-        if (argc == 10) {
+        if (argc >= 10) {
             const int ex0 = std::atoi(argv[6]), ey0 = std::atoi(argv[7]);
             exclude = {ex0, ey0, std::atoi(argv[8]) - ex0 + 1, std::atoi(argv[9]) - ey0 + 1};
         }
-        rc = CmdMatch(dpy, ParseWindow(argv[2]), argv[3], std::atoi(argv[4]), std::atoi(argv[5]), exclude);
+        const int clientW = argc == 12 ? std::atoi(argv[10]) : INT_MAX, clientH = argc == 12 ? std::atoi(argv[11]) : INT_MAX;
+        rc = CmdMatch(dpy, ParseWindow(argv[2]), argv[3], std::atoi(argv[4]), std::atoi(argv[5]), exclude, clientW,
+                      clientH);
     } else if (cmd == "hash" && argc == 6) {
         rc = CmdHash(dpy, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
     } else if (cmd == "pixel" && argc == 4) {
