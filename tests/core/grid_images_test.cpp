@@ -454,10 +454,11 @@ TEST(Gridgen, OwnCellsAndColourInOneSlot) {
 }
 
 // Rectangular cells with a stronger line (twice --line) after every 4 cells,
-// counted from the top-left corner; names in any case, ".bmp" optional.
+// counted from the top-left corner; names in any case, ".bmp" optional; a
+// colour without its "#" (orchid, red first).
 TEST(Gridgen, RectangularCellsWithStrongerLines) {
     ScratchFolder scratch;
-    Gridgen({"--cell", "12x20", "--line", "2", "--every", "4", "--only", "rastelsb2", "out"});
+    Gridgen({"--cell", "12x20", "--line", "2", "--every", "4", "--color", "DA70D6", "--only", "rastelsb2", "out"});
     const Decoded d = ReadImage(scratch.Path() / "out" / "RastelSB2.bmp");
     ExpectOnlyGridLines(d);
     const std::vector<LineRun> across = Runs(d, true), down = Runs(d, false);
@@ -470,7 +471,7 @@ TEST(Gridgen, RectangularCellsWithStrongerLines) {
     for (std::size_t i = 0; i < across.size(); ++i) EXPECT_EQ(across[i].width, (i + 1) % 4 ? 2 : 4) << i;
     EXPECT_GE(across.back().start, kGridImageWidth - 12);
     EXPECT_GE(down.back().start, kGridImageHeight - 2 * 20);
-    EXPECT_EQ(d.At(10, 0), kSkyBlue);
+    EXPECT_EQ(d.At(10, 0), (Bgr{214, 112, 218}));
 }
 
 // Options not given keep each file's own: "8升" emphasised keeps its 8-pixel
