@@ -74,7 +74,9 @@ BmpImage DecodeBmp(std::span<const std::uint8_t> file);
 // Writers, bottom-up, BITMAPINFOHEADER (40 bytes), uncompressed.
 // 1-bit: pixels equal to `white` become palette entry 1 (white), others entry 0 (`ink`).
 std::vector<std::uint8_t> EncodeBmp1(ConstBgrView pixels, Bgr white, Bgr ink);
-// 8-bit palette: the image must hold at most 256 distinct colours, else std::invalid_argument.
+// 4- and 8-bit palette, sized to the colours used in order of first
+// appearance: at most 16 or 256 distinct colours, else std::invalid_argument.
+std::vector<std::uint8_t> EncodeBmp4(ConstBgrView pixels);
 std::vector<std::uint8_t> EncodeBmp8(ConstBgrView pixels);
 std::vector<std::uint8_t> EncodeBmp24(ConstBgrView pixels);
 

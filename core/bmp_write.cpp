@@ -2,6 +2,7 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <string>
 #include <unordered_map>
 
 #include "core/bmp.h"
@@ -81,24 +82,12 @@ std::uint8_t* FileRow(Layout& l, int height, int y) {
     return l.file.data() + l.pixelsAt + std::size_t(height - 1 - y) * l.stride;
 }
 
-}  // namespace
-
-std::vector<std::uint8_t> EncodeBmp1(ConstBgrView pixels, Bgr white, Bgr ink) {
-    Layout l = StartFile(pixels, 1, {ink, Bgr{255, 255, 255}});
-    for (int y = 0; y < pixels.height; ++y) {
-        const std::uint8_t* src = pixels.Row(y);
-        std::uint8_t* dst = FileRow(l, pixels.height, y);
-        for (int x = 0; x < pixels.width; ++x)
-            if (PixelAt(src, x) == white) dst[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
-    }
-    return std::move(l.file);
-}
-
-std::vector<std::uint8_t> EncodeBmp8(ConstBgrView pixels) {
+// Palette in order of first appearance from the top row, so equal pictures
+// give equal files; 4 or 8 bits per index.
+std::vector<std::uint8_t> EncodeIndexed(ConstBgrView pixels, int bitsPerPixel) {
     if (pixels.width <= 0 || pixels.height <= 0 || pixels.data == nullptr)
         throw std::invalid_argument("bitmap to write has no pixels");
-    // Palette in order of first appearance from the top row, so equal pictures
-    // give equal files.
+    const std::size_t limit = std::size_t(1) << bitsPerPixel;
     std::vector<Bgr> palette;
     std::unordered_map<std::uint32_t, std::uint8_t> index;
     std::vector<std::uint8_t> indices(std::size_t(pixels.width) * std::size_t(pixels.height));
@@ -113,8 +102,9 @@ std::vector<std::uint8_t> EncodeBmp8(ConstBgrView pixels) {
             if (k != lastKey) {
                 auto it = index.find(k);
                 if (it == index.end()) {
-                    if (palette.size() == 256)
-                        throw std::invalid_argument("more than 256 colours for an 8-bit bitmap");
+                    if (palette.size() == limit)
+                        throw std::invalid_argument("more than " + std::to_string(limit) + " colours for a " +
+                                                    std::to_string(bitsPerPixel) + "-bit bitmap");
                     it = index.emplace(k, std::uint8_t(palette.size())).first;
                     palette.push_back(c);
                 }
@@ -124,12 +114,34 @@ std::vector<std::uint8_t> EncodeBmp8(ConstBgrView pixels) {
             indices[n] = lastIndex;
         }
     }
-    Layout l = StartFile(pixels, 8, palette);
-    for (int y = 0; y < pixels.height; ++y)
-        std::memcpy(FileRow(l, pixels.height, y), indices.data() + std::size_t(y) * std::size_t(pixels.width),
-                    std::size_t(pixels.width));
+    Layout l = StartFile(pixels, bitsPerPixel, palette);
+    for (int y = 0; y < pixels.height; ++y) {
+        const std::uint8_t* src = indices.data() + std::size_t(y) * std::size_t(pixels.width);
+        std::uint8_t* dst = FileRow(l, pixels.height, y);
+        if (bitsPerPixel == 8) {
+            std::memcpy(dst, src, std::size_t(pixels.width));
+        } else {
+            for (int x = 0; x < pixels.width; ++x) dst[x >> 1] |= std::uint8_t(x & 1 ? src[x] : src[x] << 4);
+        }
+    }
     return std::move(l.file);
 }
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBmp1(ConstBgrView pixels, Bgr white, Bgr ink) {
+    Layout l = StartFile(pixels, 1, {ink, Bgr{255, 255, 255}});
+    for (int y = 0; y < pixels.height; ++y) {
+        const std::uint8_t* src = pixels.Row(y);
+        std::uint8_t* dst = FileRow(l, pixels.height, y);
+        for (int x = 0; x < pixels.width; ++x)
+            if (PixelAt(src, x) == white) dst[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+    }
+    return std::move(l.file);
+}
+
+std::vector<std::uint8_t> EncodeBmp4(ConstBgrView pixels) { return EncodeIndexed(pixels, 4); }
+std::vector<std::uint8_t> EncodeBmp8(ConstBgrView pixels) { return EncodeIndexed(pixels, 8); }
 
 std::vector<std::uint8_t> EncodeBmp24(ConstBgrView pixels) {
     Layout l = StartFile(pixels, 24, {});

@@ -1,66 +1,47 @@
-// The default grid images. Every picture covers the main window's client
-// area (747 x 529 at 96 dpi, larger where the window scales), white where the
-// window is to be a hole, with the bottom-left pixel white (it names the
-// transparent colour) and a solid plate under the control cluster so the
-// controls stay visible and clickable. Cells and lines are never scaled:
-// a grid stays pixel-exact on every screen.
+// The grid images. Each picture is see-through where the window is to be a
+// hole and solid on its lines; the bottom-left pixel stays background, since
+// it names the see-through colour. Files are as small as the look allows:
+// 1-bit for cells on white (a 1-bit picture always sees through white), 4-bit
+// with a palette for pages and for white lines.
 #include "tools/grid_images.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cctype>
 #include <stdexcept>
 
 #include "core/bmp.h"
+#include "core/catalog.h"
 
 namespace rastel {
 namespace {
 
-// The main window as designed: resolution, text height, font height, client size.
-constexpr int kDesignPpi = 96;
-constexpr int kDesignTextHeight = 12;
-constexpr int kDesignFontHeight = -12;
-constexpr int kDesignClientWidth = 747;
-constexpr int kDesignClientHeight = 529;
+constexpr Bgr kWhite{255, 255, 255};
+constexpr Bgr kBlack{0, 0, 0};
+constexpr Bgr kSkyBlue = kGridColours[0].colour;
 
-// The control cluster as designed: left, top, width, height of the toggle,
-// "終了", "強調", the colour list, "移", "8升", "16升", "大".
-struct DesignRect {
+// Cells of the catalogue's size columns ("16升", "8升", "大"); its colour
+// rows follow kGridColours, then TateGata, which has no emphasis.
+constexpr int kColumnCell[3] = {16, 8, 32};
+constexpr int kTateGataRow = 4;
+
+// Where the pages stand: as the first sets placed them for the 96-dpi window
+// (747 x 529), which is the smallest client area, with the controls at the
+// top right. One page at full height beside the controls; two and three side
+// by side below them.
+struct PageRow {
     int left, top, width, height;
 };
-constexpr DesignRect kCluster[] = {{615, 23, 44, 20}, {698, 23, 30, 21}, {684, 64, 43, 17}, {614, 62, 70, 20},
-                                   {661, 23, 18, 21}, {650, 46, 35, 15}, {686, 46, 41, 15}, {616, 46, 33, 15}};
-
-// Around the cluster, so the controls do not sit on the very edge of the
-// window's shape; one more at the right and bottom, where a drop-down list
-// comes out a pixel taller than designed (its height follows the font).
-// At 96 dpi this is the plate of the first default images, 606..736 x 15..90.
-constexpr int kPlateMargin = 8;
-constexpr int kPlateMarginFar = 9;
-
-// Text height ("0") of the main window's font for font heights -12 .. -36,
-// the range of 96 .. 288 dpi. Under Wine, IPAPGothic stands in for
-// "ＭＳ Ｐゴシック"; these are its heights as the program measures them there
-// (Wine 8, fonts-ipafont-gothic). For the real "ＭＳ Ｐゴシック" on Windows the
-// text height of a font of Height -h is taken to be h at these sizes: the
-// face has no internal leading. That is an assumption, not a measurement;
-// the generator built for Windows measures instead.
-constexpr int kIpaPGothicTextHeight[] = {13, 14, 15, 16, 17, 18, 20, 21, 22, 22, 23, 25, 26,
-                                         27, 28, 29, 30, 32, 32, 33, 34, 35, 37, 38, 39};
-
-constexpr Bgr kWhite{255, 255, 255};
-constexpr Bgr kSkyBlue{235, 206, 135};
-constexpr Bgr kBlack{0, 0, 0};
-constexpr Bgr kRed{0, 0, 255};
-constexpr Bgr kOrchid{214, 112, 218};
-constexpr Bgr kPaleSkyBlue{247, 235, 207};  // sky blue mixed 60 % with white
+constexpr int kPageGap = 12;
+constexpr PageRow kPageRows[3] = {{122, 8, 362, 512}, {68, 98, 299, 423}, {9, 143, 235, 332}};
 
 class Canvas {
 public:
-    Canvas(int width, int height)
-        : width_(width), height_(height), pixels_(std::size_t(width) * std::size_t(height) * 3, 255) {}
-
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    Canvas(int width, int height, Bgr background) : width_(width), height_(height), pixels_(Bytes(width, height)) {
+        const std::size_t row = std::size_t(width) * 3;
+        for (std::size_t i = 0; i < row; i += 3) SetAt(i, background);
+        for (std::size_t at = row; at < pixels_.size(); at += row)
+            std::copy(pixels_.begin(), pixels_.begin() + std::ptrdiff_t(row), pixels_.begin() + std::ptrdiff_t(at));
+    }
 
     void Fill(int left, int top, int right, int bottom, Bgr c) {  // inclusive bounds, clipped
         left = std::max(left, 0);
@@ -68,12 +49,7 @@ public:
         right = std::min(right, width_ - 1);
         bottom = std::min(bottom, height_ - 1);
         for (int y = top; y <= bottom; ++y)
-            for (int x = left; x <= right; ++x) {
-                std::uint8_t* p = &pixels_[(std::size_t(y) * std::size_t(width_) + std::size_t(x)) * 3];
-                p[0] = c.b;
-                p[1] = c.g;
-                p[2] = c.r;
-            }
+            for (int x = left; x <= right; ++x) SetAt((std::size_t(y) * std::size_t(width_) + std::size_t(x)) * 3, c);
     }
     void VLine(int x, int top, int bottom, Bgr c) { Fill(x, top, x, bottom, c); }
     void HLine(int y, int left, int right, Bgr c) { Fill(left, y, right, y, c); }
@@ -81,173 +57,170 @@ public:
     ConstBgrView View() const { return {pixels_.data(), width_, height_, std::ptrdiff_t(width_) * 3}; }
 
 private:
+    static std::size_t Bytes(int width, int height) {
+        if (width <= 0 || height <= 0) throw std::invalid_argument("a grid image needs a width and a height");
+        return std::size_t(width) * std::size_t(height) * 3;
+    }
+    void SetAt(std::size_t i, Bgr c) {
+        pixels_[i] = c.b;
+        pixels_[i + 1] = c.g;
+        pixels_[i + 2] = c.r;
+    }
     int width_, height_;
     std::vector<std::uint8_t> pixels_;
 };
 
-enum class Format { Mono, Palette, Rgb };
+// The colour mixed 60 % with white: the quarter lines of a page.
+Bgr Pale(Bgr c) {
+    auto mix = [](int v) { return std::uint8_t((2 * v + 3 * 255) / 5); };
+    return {mix(c.b), mix(c.g), mix(c.r)};
+}
 
-std::vector<std::uint8_t> EncodeUnmarked(const Canvas& canvas, Format format, Bgr ink) {
-    switch (format) {
-        case Format::Mono: return EncodeBmp1(canvas.View(), kWhite, ink);
-        case Format::Palette: return EncodeBmp8(canvas.View());
-        case Format::Rgb: break;
+// Cells of d.cellWidth x d.cellHeight; each line sits on the last pixels of
+// its cell, and after every d.every cells it is twice as wide. A line that
+// would reach the bottom row is left out.
+void DrawCells(Canvas& canvas, const GridDrawing& d, int width, int height) {
+    auto widthAfter = [&d](int cells) { return d.every && cells % d.every == 0 ? 2 * d.line : d.line; };
+    for (int k = 1; k * d.cellWidth - 2 * d.line < width; ++k) {
+        const int end = k * d.cellWidth;
+        canvas.Fill(end - widthAfter(k), 0, end - 1, height - 1, d.colour);
     }
-    return EncodeBmp24(canvas.View());
+    for (int k = 1; k * d.cellHeight < height; ++k) {
+        const int end = k * d.cellHeight;
+        canvas.Fill(0, end - widthAfter(k), width - 1, end - 1, d.colour);
+    }
 }
 
-std::vector<std::uint8_t> Encode(const Canvas& canvas, Format format, Bgr ink) {
-    std::vector<std::uint8_t> file = EncodeUnmarked(canvas, format, ink);
-    std::copy(std::begin(kGridgenMark), std::end(kGridgenMark), file.begin() + 6);
-    return file;
-}
-
-void DrawPlate(Canvas& canvas, const GridLayout& layout, Bgr c) {
-    canvas.Fill(layout.plate.left, layout.plate.top, layout.plate.right, layout.plate.bottom, c);
-}
-
-// Square cells of `pitch` pixels; each line sits on the last `lineWidth`
-// pixels of its cell, so column 0 stays a hole. A line that would reach the
-// bottom row is left out: the bottom-left pixel must stay a hole, since it
-// names the transparent colour.
-Canvas SquareGrid(const GridLayout& layout, int pitch, int lineWidth, Bgr ink) {
-    Canvas canvas(layout.width, layout.height);
-    for (int end = pitch; end - lineWidth < layout.width; end += pitch)
-        canvas.Fill(end - lineWidth, 0, end - 1, layout.height - 1, ink);
-    for (int end = pitch; end < layout.height; end += pitch)
-        canvas.Fill(0, end - lineWidth, layout.width - 1, end - 1, ink);
-    DrawPlate(canvas, layout, ink);
-    return canvas;
-}
-
-// A portrait page in A-series proportion: a 2-pixel outline, centre lines
-// in the full colour and quarter lines in a pale tint.
-void DrawPage(Canvas& canvas, int left, int top, int width, int height) {
+// A portrait page in A-series proportion: a 2-pixel outline, centre lines in
+// the full colour and quarter lines in a pale tint of it.
+void DrawPage(Canvas& canvas, int left, int top, int width, int height, Bgr c) {
+    const Bgr pale = Pale(c);
     for (int i = 1; i < 4; ++i) {
-        const Bgr c = i == 2 ? kSkyBlue : kPaleSkyBlue;
-        canvas.VLine(left + width * i / 4, top, top + height - 1, c);
-        canvas.HLine(top + height * i / 4, left, left + width - 1, c);
+        const Bgr line = i == 2 ? c : pale;
+        canvas.VLine(left + width * i / 4, top, top + height - 1, line);
+        canvas.HLine(top + height * i / 4, left, left + width - 1, line);
     }
-    canvas.Fill(left, top, left + width - 1, top + 1, kSkyBlue);
-    canvas.Fill(left, top + height - 2, left + width - 1, top + height - 1, kSkyBlue);
-    canvas.Fill(left, top, left + 1, top + height - 1, kSkyBlue);
-    canvas.Fill(left + width - 2, top, left + width - 1, top + height - 1, kSkyBlue);
+    canvas.Fill(left, top, left + width - 1, top + 1, c);
+    canvas.Fill(left, top + height - 2, left + width - 1, top + height - 1, c);
+    canvas.Fill(left, top, left + 1, top + height - 1, c);
+    canvas.Fill(left + width - 2, top, left + width - 1, top + height - 1, c);
 }
 
-// `count` equal pages side by side, as large as fits either beside the plate
-// (full height) or below it (full width) in the page area.
-Canvas PortraitPages(const GridLayout& layout, int count) {
-    constexpr int kMargin = 8, kGap = 12;
-    struct Area { int left, top, width, height; };
-    const int w = layout.pageAreaWidth, h = layout.pageAreaHeight;
-    const Area beside{kMargin, kMargin, layout.plate.left - 2 * kMargin, h - 2 * kMargin};
-    const Area below{kMargin, layout.plate.bottom + kMargin, w - 2 * kMargin, h - layout.plate.bottom - 2 * kMargin};
-    const double ratio = std::sqrt(2.0);
-    auto pageWidth = [&](const Area& a) {
-        return std::min((a.width - (count - 1) * kGap) / count, int(a.height / ratio));
-    };
-    const Area& area = pageWidth(beside) >= pageWidth(below) ? beside : below;
-    const int width = pageWidth(area);
-    const int height = int(std::lround(width * ratio));
-    const int total = count * width + (count - 1) * kGap;
-    const int left = area.left + (area.width - total) / 2;
-    const int top = area.top + (area.height - height) / 2;
-
-    Canvas canvas(layout.width, layout.height);
-    for (int i = 0; i < count; ++i) DrawPage(canvas, left + i * (width + kGap), top, width, height);
-    DrawPlate(canvas, layout, kSkyBlue);
-    return canvas;
+std::string Lower(std::string s) {
+    for (char& ch : s) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    return s;
 }
 
-struct GridColour {
-    char letter;
-    Bgr ink;
-    Format format;
+struct Slot {
+    int row, column;
+    bool emphasised;
+    std::string name;
 };
+
+// The catalogue's 27 files in its order.
+std::vector<Slot> AllSlots() {
+    std::vector<Slot> slots;
+    for (int row = 0; row <= kTateGataRow; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const std::string plain = GridImageFileName(row, column == 0, column == 1, column == 2, false);
+            const std::string emphasised = GridImageFileName(row, column == 0, column == 1, column == 2, true);
+            slots.push_back({row, column, false, plain});
+            if (emphasised != plain) slots.push_back({row, column, true, emphasised});
+        }
+    return slots;
+}
+
+// A catalogue name given in any case, ".bmp" optional.
+bool SameName(const std::string& given, const std::string& name) {
+    std::string key = Lower(given);
+    if (key.size() < 4 || key.compare(key.size() - 4, 4, ".bmp") != 0) key += ".bmp";
+    return key == Lower(name);
+}
+
+void CheckBounds(const char* option, std::optional<int> v, int low, int high, const char* what) {
+    if (v && (*v < low || *v > high))
+        throw std::invalid_argument(std::string(option) + ": " + what + " " + std::to_string(low) + " to " +
+                                    std::to_string(high) + ", not " + std::to_string(*v));
+}
 
 }  // namespace
 
-TFormScaling MainWindowScaling(int screenPpi, const std::function<int(int)>& textHeightOf) {
-    return ComputeFormScaling(kDesignPpi, kDesignTextHeight, screenPpi, kDesignFontHeight, textHeightOf);
-}
+std::vector<PlannedGridImage> PlanGridImages(const GridOptions& o) {
+    CheckBounds("--cell", o.cellWidth, kGridMinCell, kGridMaxCell, "a cell's width and height are");
+    CheckBounds("--cell", o.cellHeight, kGridMinCell, kGridMaxCell, "a cell's width and height are");
+    CheckBounds("--line", o.line, kGridMinLine, kGridMaxLine, "a line's width is");
+    CheckBounds("--every", o.every, kGridMinEvery, kGridMaxEvery, "N is");
 
-std::vector<TFormScaling> KnownScalings(int dpi) {
-    if (dpi < kGridMinDpi || dpi > kGridMaxDpi) throw std::out_of_range("no font figures for this resolution");
-    auto realFont = [](int fontHeight) { return -fontHeight; };
-    auto wineStandIn = [](int fontHeight) {
-        const int i = -fontHeight - 12;
-        return i >= 0 && i < int(std::size(kIpaPGothicTextHeight)) ? kIpaPGothicTextHeight[i] : -fontHeight;
-    };
-    return {MainWindowScaling(dpi, realFont), MainWindowScaling(dpi, wineStandIn)};
-}
-
-std::vector<ClientBox> ClusterControls(const TFormScaling& s) {
-    std::vector<ClientBox> boxes;
-    for (const DesignRect& r : kCluster) {
-        const int left = s.Scale(r.left), top = s.Scale(r.top);
-        boxes.push_back({left, top, left + s.Scale(r.width) - 1, top + s.Scale(r.height) - 1});
+    const std::vector<Slot> slots = AllSlots();
+    std::vector<bool> chosen(slots.size(), o.only.empty());
+    for (const std::string& given : o.only) {
+        bool found = false;
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            if (SameName(given, slots[i].name)) chosen[i] = found = true;
+        if (!found) throw std::invalid_argument("--only: no grid image is called \"" + given + "\"");
     }
-    return boxes;
-}
+    const bool named = !o.only.empty();
+    const bool cellsAsked = o.cellWidth || o.cellHeight || o.line || o.every;
 
-GridLayout LayoutFor(const std::vector<TFormScaling>& scalings) {
-    if (scalings.empty()) throw std::invalid_argument("no scaling to lay the images out for");
-    GridLayout layout;
-    layout.pageAreaWidth = layout.pageAreaHeight = 1 << 30;
-    ClientBox cluster{1 << 30, 1 << 30, -1, -1};
-    for (const TFormScaling& s : scalings) {
-        const int w = s.Scale(kDesignClientWidth), h = s.Scale(kDesignClientHeight);
-        layout.width = std::max(layout.width, w);
-        layout.height = std::max(layout.height, h);
-        layout.pageAreaWidth = std::min(layout.pageAreaWidth, w);
-        layout.pageAreaHeight = std::min(layout.pageAreaHeight, h);
-        for (const ClientBox& b : ClusterControls(s)) {
-            cluster.left = std::min(cluster.left, b.left);
-            cluster.top = std::min(cluster.top, b.top);
-            cluster.right = std::max(cluster.right, b.right);
-            cluster.bottom = std::max(cluster.bottom, b.bottom);
+    std::vector<PlannedGridImage> plan;
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        if (!chosen[i]) continue;
+        const Slot& slot = slots[i];
+        GridDrawing d;
+        d.cellWidth = d.cellHeight = kColumnCell[slot.column];
+        d.line = slot.emphasised ? 2 : 1;
+        d.colour = slot.row == kTateGataRow ? kSkyBlue : kGridColours[slot.row].colour;
+        if (slot.row == kTateGataRow && !(named && cellsAsked)) d.pages = slot.column + 1;
+        if (o.colour) d.colour = *o.colour;
+        if (!d.pages) {
+            if (o.cellWidth) d.cellWidth = *o.cellWidth;
+            if (o.cellHeight) d.cellHeight = *o.cellHeight;
+            if (o.line) d.line = *o.line;
+            if (o.every) d.every = *o.every;
+            const int widest = d.every ? 2 * d.line : d.line;
+            if (widest >= std::min(d.cellWidth, d.cellHeight)) {
+                // A file's own value that the options did not change may be the cause.
+                const char* hint = !o.line        ? " (give --line, or --only for the files you mean)"
+                                   : !o.cellWidth ? " (give --cell, or --only for the files you mean)"
+                                                  : "";
+                std::string lines = "lines of " + std::to_string(d.line);
+                if (d.every) lines += " and (every " + std::to_string(d.every) + " cells) " + std::to_string(widest);
+                throw std::invalid_argument(slot.name + ": " + lines + " pixels do not fit in cells of " +
+                                            std::to_string(d.cellWidth) + " x " + std::to_string(d.cellHeight) +
+                                            "; lines must be narrower than the cells" + hint);
+            }
         }
+        plan.push_back({slot.name, d});
     }
-    // The bottom row stays free: its left pixel names the transparent colour.
-    layout.plate = {std::max(cluster.left - kPlateMargin, 0), std::max(cluster.top - kPlateMargin, 0),
-                    std::min(cluster.right + kPlateMarginFar, layout.width - 1),
-                    std::min(cluster.bottom + kPlateMarginFar, layout.height - 2)};
-    return layout;
+    return plan;
 }
 
-void ForEachGridImage(const GridLayout& layout, const std::function<void(GridImageFile)>& take) {
-    // Cell pitches for the sizes "16", "8" and "big", with their file-name
-    // parts without and with emphasis. Emphasis doubles the line width.
-    struct Size { int pitch; const char* plain; const char* emphasised; };
-    static const Size sizes[] = {{16, "", "B2"}, {8, "8", "B8"}, {32, "Big", "BBig"}};
-    static const GridColour colours[] = {
-        {'S', kSkyBlue, Format::Palette},
-        {'B', kBlack, Format::Mono},
-        {'R', kRed, Format::Rgb},
-        {'P', kOrchid, Format::Palette},
-    };
-
-    for (const GridColour& colour : colours) {
-        for (const Size& size : sizes) {
-            const std::string stem = std::string("Rastel") + colour.letter;
-            take(GridImageFile{stem + size.plain + ".bmp",
-                             Encode(SquareGrid(layout, size.pitch, 1, colour.ink), colour.format, colour.ink)});
-            take(GridImageFile{stem + size.emphasised + ".bmp",
-                             Encode(SquareGrid(layout, size.pitch, 2, colour.ink), colour.format, colour.ink)});
-        }
+GridImageFile DrawGridImage(const PlannedGridImage& image, int width, int height) {
+    const GridDrawing& d = image.drawing;
+    if (d.pages < 0 || d.pages > 3 || d.line < 1 || d.cellWidth <= d.line || d.cellHeight <= d.line || d.every < 0)
+        throw std::invalid_argument(image.name + ": no such grid (see PlanGridImages)");
+    const Bgr background = d.colour == kWhite ? kBlack : kWhite;
+    Canvas canvas(width, height, background);
+    if (d.pages) {
+        const PageRow& p = kPageRows[d.pages - 1];
+        for (int i = 0; i < d.pages; ++i)
+            DrawPage(canvas, p.left + i * (p.width + kPageGap), p.top, p.width, p.height, d.colour);
+    } else {
+        DrawCells(canvas, d, width, height);
     }
-    static const char* const pageFiles[] = {"RastelSTateBig.bmp", "RastelSTate2Big.bmp", "RastelSTate3Big.bmp"};
-    for (int count = 1; count <= 3; ++count)
-        take(GridImageFile{pageFiles[count - 1], Encode(PortraitPages(layout, count), Format::Rgb, kSkyBlue)});
+    std::vector<std::uint8_t> file = !d.pages && background == kWhite ? EncodeBmp1(canvas.View(), kWhite, d.colour)
+                                                                      : EncodeBmp4(canvas.View());
+    std::copy(std::begin(kGridgenMark), std::end(kGridgenMark), file.begin() + 6);
+    return {image.name, std::move(file)};
 }
 
-std::vector<GridImageFile> MakeGridImages(const GridLayout& layout) {
+std::vector<GridImageFile> MakeGridImages(int width, int height) {
     std::vector<GridImageFile> files;
-    ForEachGridImage(layout, [&files](GridImageFile f) { files.push_back(std::move(f)); });
+    for (const PlannedGridImage& image : PlanGridImages({})) files.push_back(DrawGridImage(image, width, height));
     return files;
 }
 
-std::vector<GridImageFile> MakeDefaultGridImages() { return MakeGridImages(LayoutFor(KnownScalings(kDesignPpi))); }
+std::vector<GridImageFile> MakeDefaultGridImages() { return MakeGridImages(kGridImageWidth, kGridImageHeight); }
 
 bool MadeByGridgen(const std::uint8_t* header, std::size_t size) {
     return size >= 10 && std::equal(std::begin(kGridgenMark), std::end(kGridgenMark), header + 6);

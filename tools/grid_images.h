@@ -1,12 +1,13 @@
-// The default set of grid images, made in memory for a screen resolution.
+// Rastel's grid images, made in memory: the default set of 27 and grids of
+// one's own making in their places.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/form_scaling.h"
+#include "core/pixels.h"
 
 namespace rastel {
 
@@ -15,43 +16,79 @@ struct GridImageFile {
     std::vector<std::uint8_t> bytes; // a complete .bmp file
 };
 
-// Resolutions the generator makes sets for without measuring a font.
+// One set serves every screen from 96 to 288 dpi, so each picture covers the
+// largest client area the main window gets there. The window scales with its
+// font from the design's 747 x 529; the largest is under Wine at 288 dpi,
+// where IPAPGothic stands in for the font and the client area is 2428 x 1719
+// (on Windows about 2241 x 1587). Rounded up to whole 32-pixel cells. Cells
+// and lines are never scaled, and the program keeps its controls on a plate
+// of its own, so the pictures need nothing that depends on the screen.
+constexpr int kGridImageWidth = 2432;
+constexpr int kGridImageHeight = 1728;
+
+// --dpi is still taken, within these bounds, for scripts written when each
+// resolution had its own set; it changes nothing.
 constexpr int kGridMinDpi = 96;
 constexpr int kGridMaxDpi = 288;
 
-// The main window's scaling at screenPpi when its font measures
-// textHeightOf(fontHeight) there: the program's own rule and design values.
-TFormScaling MainWindowScaling(int screenPpi, const std::function<int(int fontHeight)>& textHeightOf);
+// Bounds of the options for grids of one's own.
+constexpr int kGridMinCell = 2, kGridMaxCell = 512;
+constexpr int kGridMinLine = 1, kGridMaxLine = 8;
+constexpr int kGridMinEvery = 2, kGridMaxEvery = 100;
 
-// The scalings the main window may get at dpi (kGridMinDpi..kGridMaxDpi):
-// one per font it may be drawn with (the real "ＭＳ Ｐゴシック" and the
-// stand-in used under Wine), from figures measured once.
-std::vector<TFormScaling> KnownScalings(int dpi);
+// The catalogue's line colours, in the colour list's order.
+struct NamedGridColour {
+    const char* name;
+    Bgr colour;
+};
+inline constexpr NamedGridColour kGridColours[] = {
+    {"SkyBlue", {235, 206, 135}}, {"Black", {0, 0, 0}}, {"Red", {0, 0, 255}}, {"Orchid", {214, 112, 218}}};
 
-struct ClientBox {
-    int left, top, right, bottom;  // inclusive
+// Changes to the default pictures; what is not given keeps each file's own
+// value. Cell and line sizes are in screen pixels.
+struct GridOptions {
+    std::optional<int> cellWidth, cellHeight;
+    std::optional<Bgr> colour;
+    std::optional<int> line;
+    std::optional<int> every;       // a line twice as wide after every N cells
+    std::vector<std::string> only;  // catalogue names (any case, ".bmp" optional); empty: all 27
 };
 
-// Where everything goes in a set made for one or more scalings of the main
-// window: the images cover the largest client area, the plate lies under
-// the control cluster of every scaling, and the pages fit the smallest
-// client area, so they are whole whichever font the program gets.
-struct GridLayout {
-    int width = 0, height = 0;
-    ClientBox plate{};
-    int pageAreaWidth = 0, pageAreaHeight = 0;
+// What one file shows: upright pages ("TateGata") or square cells.
+struct GridDrawing {
+    int pages = 0;  // 1 to 3 pages; 0: cells
+    int cellWidth = 16, cellHeight = 16;
+    int line = 1;
+    int every = 0;  // 0: all lines alike
+    Bgr colour{};
 };
-GridLayout LayoutFor(const std::vector<TFormScaling>& scalings);
 
-// The main window's controls at a scaling, in client pixels (inclusive).
-std::vector<ClientBox> ClusterControls(const TFormScaling& scaling);
+struct PlannedGridImage {
+    std::string name;
+    GridDrawing drawing;
+};
 
-// All 27 files the catalogue names, laid out as given, one after the other
-// (a set for a large screen is too big to hold at once).
-void ForEachGridImage(const GridLayout& layout, const std::function<void(GridImageFile)>& take);
-std::vector<GridImageFile> MakeGridImages(const GridLayout& layout);
-// The set for 96 dpi.
+// The files the options ask for, in catalogue order. A TateGata file keeps
+// its pages (in --color's colour if given) unless it is named in `only` and
+// a cell, line or every option is given: then it becomes cells like the
+// others, starting from its size column's cell (16, 8 or 32), in SkyBlue,
+// with 1-pixel lines. Throws std::invalid_argument, saying what is wrong,
+// for a value out of bounds, an unknown name or lines that do not fit their
+// cells.
+std::vector<PlannedGridImage> PlanGridImages(const GridOptions& options);
+
+// The picture on a canvas of width x height. Lines sit on the last pixels of
+// each cell, so column 0 stays see-through; a line that would reach the
+// bottom row is left out, since the bottom-left pixel names the see-through
+// colour. The background is white, or black under white lines.
+GridImageFile DrawGridImage(const PlannedGridImage& image, int width = kGridImageWidth,
+                            int height = kGridImageHeight);
+
+// The 27 default files.
 std::vector<GridImageFile> MakeDefaultGridImages();
+// The same pictures drawn on a canvas of another size (as the 96-dpi window
+// shows them: 747 x 529).
+std::vector<GridImageFile> MakeGridImages(int width, int height);
 
 // Every file the generator writes carries this mark in the bitmap file
 // header's reserved bytes (offsets 6 to 9), which readers ignore. A file

@@ -1,5 +1,4 @@
-// rastel-gridgen [--dpi N] FOLDER: writes the default grid images for a
-// screen of N dpi into FOLDER.
+// rastel-gridgen [OPTION...] FOLDER: writes Rastel's grid images into FOLDER.
 #include <iostream>
 #include <string>
 #include <vector>

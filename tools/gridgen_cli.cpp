@@ -1,10 +1,12 @@
 #include "tools/gridgen_cli.h"
 
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <system_error>
 
 #include "tools/grid_images.h"
@@ -24,61 +26,144 @@ std::string Utf8(const fs::path& p) {
 }
 
 void Usage(std::ostream& out, const GridgenHost& host) {
-    out << "usage: " << kName << " [--dpi N] FOLDER\n"
-        << "Writes Rastel's 27 grid images for a screen of N dots per inch into FOLDER\n"
-        << "(made when missing), replacing files of the same names.\n"
-        << "  --dpi N  " << kGridMinDpi << " to " << kGridMaxDpi
-        << "; 96 is 100 %, 120 is 125 %, 144 is 150 %, 192 is 200 % display scaling\n"
-        << "           (default: " << host.defaultDpiText << ")\n"
-        << "  --help   show this text\n";
+    out << "usage: " << kName << " [OPTION...] FOLDER\n"
+        << "Writes Rastel's 27 grid images into FOLDER (made when missing), replacing\n"
+        << "files of the same names that it wrote; pictures of your own are kept. One\n"
+        << "set serves every display scale, " << kGridMinDpi << " to " << kGridMaxDpi
+        << " dpi (100 to 300 %).\n"
+        << "\n"
+        << "Options (what is not given keeps each file's own value):\n"
+        << "  --cell W[xH]   cells of W x H screen pixels, " << kGridMinCell << " to " << kGridMaxCell << " each\n"
+        << "                 (--cell 10, --cell 12x20)\n"
+        << "  --color C      line colour: #rrggbb, or SkyBlue, Black, Red, Orchid\n"
+        << "                 (--color '#ff8800'; quote the # in a shell, or leave it off)\n"
+        << "  --line N       line width in pixels, " << kGridMinLine << " to " << kGridMaxLine
+        << ", narrower than the cells\n"
+        << "                 (--line 3)\n"
+        << "  --every N      every Nth line twice as wide, N from " << kGridMinEvery << " to " << kGridMaxEvery
+        << " (--every 4)\n"
+        << "  --only NAMES   write only these of the 27 files: names comma-separated,\n"
+        << "                 or --only repeated (--only RastelS.bmp,RastelSB2.bmp)\n"
+        << "  --dpi N        taken from older scripts, " << kGridMinDpi << " to " << kGridMaxDpi
+        << "; changes nothing\n"
+        << "  --help         show this text\n"
+        << "TateGata files keep their pages and take only --color, unless named with\n"
+        << "--only together with --cell, --line or --every: then they become grids.\n"
+        << "\n"
+        << "Example: a 10-pixel orange grid in place of the sky-blue 16-pixel one:\n"
+        << "  " << kName << " --cell 10 --color '#ff8800' --only RastelS.bmp FOLDER\n";
     if (!host.usageNote.empty()) out << host.usageNote << "\n";
 }
 
 struct Options {
     bool help = false;
-    std::optional<int> dpi;
+    GridOptions grid;
     std::optional<std::string> folder;
 };
 
-// The arguments, or the reason they are wrong.
-std::optional<Options> Parse(const std::vector<std::string>& args, std::string& error) {
-    auto fail = [&error](std::string why) {
-        error = std::move(why);
-        return std::optional<Options>();
-    };
+// Raised for arguments that are wrong; what() says why.
+struct BadArguments : std::invalid_argument {
+    using std::invalid_argument::invalid_argument;
+};
+
+std::optional<int> WholeNumber(const std::string& s) {
+    int n = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), n);
+    if (s.empty() || s[0] == '-' || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    return n;
+}
+
+// Bounds are checked with the other files' values (PlanGridImages).
+int NumberOf(const std::string& option, const std::string& value, int low, int high) {
+    if (const auto n = WholeNumber(value)) return *n;
+    throw BadArguments(option + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                       ", not \"" + value + "\"");
+}
+
+void ParseCell(const std::string& value, GridOptions& o) {
+    const auto x = value.find_first_of("xX");
+    const auto w = WholeNumber(value.substr(0, x));
+    const auto h = x == std::string::npos ? w : WholeNumber(value.substr(x + 1));
+    if (!w || !h)
+        throw BadArguments("--cell takes W or WxH, whole numbers from " + std::to_string(kGridMinCell) + " to " +
+                           std::to_string(kGridMaxCell) + " (10, 12x20), not \"" + value + "\"");
+    o.cellWidth = *w;
+    o.cellHeight = *h;
+}
+
+bool SameLetters(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+Bgr ParseColour(const std::string& value) {
+    for (const NamedGridColour& c : kGridColours)
+        if (SameLetters(value, c.name)) return c.colour;
+    const std::string hex = !value.empty() && value[0] == '#' ? value.substr(1) : value;
+    unsigned rgb = 0;
+    const auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), rgb, 16);
+    if (hex.size() != 6 || ec != std::errc() || end != hex.data() + hex.size())
+        throw BadArguments("--color takes #rrggbb or one of SkyBlue, Black, Red, Orchid, not \"" + value + "\"");
+    return {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16)};
+}
+
+void ParseOnly(const std::string& value, GridOptions& o) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', start);
+        const std::string name = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (name.empty()) throw BadArguments("--only takes file names separated by commas, not \"" + value + "\"");
+        o.only.push_back(name);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+}
+
+Options Parse(const std::vector<std::string>& args) {
     Options o;
     bool optionsEnd = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (!optionsEnd && (a == "--help" || a == "-h")) {
-            o.help = true;
-        } else if (!optionsEnd && (a == "--dpi" || a.rfind("--dpi=", 0) == 0)) {
-            std::string value;
-            if (a == "--dpi") {
-                if (i + 1 >= args.size()) return fail("--dpi needs a number");
-                value = args[++i];
-            } else {
-                value = a.substr(6);
+        // The value of an option given as "--name VALUE" or "--name=VALUE".
+        auto valueOf = [&](const std::string& name) -> std::optional<std::string> {
+            if (a == name) {
+                if (i + 1 >= args.size()) throw BadArguments(name + " needs a value");
+                return args[++i];
             }
-            int n = 0;
-            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-            if (ec != std::errc() || end != value.data() + value.size() || n < kGridMinDpi || n > kGridMaxDpi)
-                return fail("--dpi takes a number from " + std::to_string(kGridMinDpi) + " to " +
-                            std::to_string(kGridMaxDpi) + ", not \"" + value + "\"");
-            o.dpi = n;
-        } else if (!optionsEnd && a == "--") {
-            optionsEnd = true;
-        } else if (!optionsEnd && a.size() > 1 && a[0] == '-') {
-            return fail("unknown option " + a);
-        } else if (o.folder) {
-            return fail("one folder only, not also \"" + a + "\"");
-        } else if (a.empty()) {
-            return fail("the folder name is empty");
-        } else {
+            if (a.rfind(name + "=", 0) == 0) return a.substr(name.size() + 1);
+            return std::nullopt;
+        };
+        if (optionsEnd || a.size() < 2 || a[0] != '-') {
+            if (o.folder) throw BadArguments("one folder only, not also \"" + a + "\"");
+            if (a.empty()) throw BadArguments("the folder name is empty");
             o.folder = a;
+        } else if (a == "--") {
+            optionsEnd = true;
+        } else if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (const auto v = valueOf("--dpi")) {
+            const auto n = WholeNumber(*v);
+            if (!n || *n < kGridMinDpi || *n > kGridMaxDpi)
+                throw BadArguments("--dpi takes a number from " + std::to_string(kGridMinDpi) + " to " +
+                                   std::to_string(kGridMaxDpi) + ", not \"" + *v + "\"");
+        } else if (const auto v = valueOf("--cell")) {
+            ParseCell(*v, o.grid);
+        } else if (const auto v = valueOf("--color")) {
+            o.grid.colour = ParseColour(*v);
+        } else if (const auto v = valueOf("--line")) {
+            o.grid.line = NumberOf("--line", *v, kGridMinLine, kGridMaxLine);
+        } else if (const auto v = valueOf("--every")) {
+            o.grid.every = NumberOf("--every", *v, kGridMinEvery, kGridMaxEvery);
+        } else if (const auto v = valueOf("--only")) {
+            ParseOnly(*v, o.grid);
+        } else {
+            throw BadArguments("unknown option " + a);
         }
     }
-    if (!o.help && !o.folder) return fail("no folder given");
+    if (!o.help && !o.folder) throw BadArguments("no folder given");
     return o;
 }
 
@@ -96,38 +181,23 @@ bool IsOwnPicture(const fs::path& path) {
 
 int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const GridgenHost& host,
                GridgenReport* report) {
-    std::string error;
-    const std::optional<Options> options = Parse(args, error);
-    if (!options) {
-        err << kName << ": " << error << "\n";
+    Options options;
+    std::vector<PlannedGridImage> plan;
+    try {
+        options = Parse(args);
+        if (options.help) {
+            Usage(out, host);
+            return 0;
+        }
+        // Every file is checked before the first is written.
+        plan = PlanGridImages(options.grid);
+    } catch (const std::invalid_argument& e) {
+        err << kName << ": " << e.what() << "\n";
         Usage(err, host);
         return 2;
     }
-    if (options->help) {
-        Usage(out, host);
-        return 0;
-    }
 
-    int dpi = 96;
-    std::vector<TFormScaling> scalings;
-    std::string measured;
-    try {
-        if (options->dpi) {
-            dpi = *options->dpi;
-            scalings = KnownScalings(dpi);
-        } else if (host.measureScreen) {
-            scalings = {host.measureScreen(dpi)};
-            measured = " (this screen's; text height " + std::to_string(scalings[0].textHeight) + ")";
-        } else {
-            scalings = KnownScalings(dpi);
-        }
-    } catch (const std::exception& e) {
-        err << kName << ": cannot size the images: " << e.what() << "\n";
-        return 1;
-    }
-    const GridLayout layout = LayoutFor(scalings);
-
-    const fs::path folder = PathFromUtf8(*options->folder);
+    const fs::path folder = PathFromUtf8(*options.folder);
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec || !fs::is_directory(folder)) {
@@ -137,40 +207,38 @@ int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
 
     int written = 0;
-    bool failed = false;
     std::vector<std::string> kept;
     try {
-        ForEachGridImage(layout, [&](GridImageFile file) {
-            if (failed) return;
-            const fs::path path = folder / PathFromUtf8(file.name);
+        for (const PlannedGridImage& image : plan) {
+            const fs::path path = folder / PathFromUtf8(image.name);
             if (IsOwnPicture(path)) {
-                kept.push_back(file.name);
-                return;
+                kept.push_back(image.name);
+                continue;
             }
+            const GridImageFile file = DrawGridImage(image);
             std::ofstream f(path, std::ios::binary | std::ios::trunc);
             if (f) f.write(reinterpret_cast<const char*>(file.bytes.data()), std::streamsize(file.bytes.size()));
             f.close();
             if (!f) {
                 err << kName << ": cannot write " << Utf8(path) << "\n";
-                failed = true;
-                return;
+                return 1;
             }
             ++written;
             out << "wrote " << Utf8(path) << " (" << file.bytes.size() << " bytes)\n";
-        });
+        }
     } catch (const std::exception& e) {
         err << kName << ": cannot make the grid images: " << e.what() << "\n";
         return 1;
     }
-    if (failed) return 1;
-    out << written << " grid images of " << layout.width << " x " << layout.height << " for " << dpi << " dpi"
-        << measured << " in " << Utf8(folder) << "\n";
+    out << written << (written == 1 ? " grid image" : " grid images") << " of " << kGridImageWidth << " x "
+        << kGridImageHeight << " for every display scale (" << kGridMinDpi << " to " << kGridMaxDpi << " dpi) in "
+        << Utf8(folder) << "\n";
     if (!kept.empty()) {
         out << "kept " << kept.size() << " picture(s) of your own, not made by " << kName << ":";
         for (const std::string& name : kept) out << " " << name;
         out << "\n(delete one to have it written)\n";
     }
-    if (report) *report = {dpi, written, layout.width, layout.height, Utf8(folder), kept};
+    if (report) *report = {written, kGridImageWidth, kGridImageHeight, Utf8(folder), kept};
     return 0;
 }
 

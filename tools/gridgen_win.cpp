@@ -1,10 +1,7 @@
-// rastel-gridgen.exe: the generator for Windows. The same options as the
-// native one, with the same bytes for the same --dpi. Without --dpi it makes
-// the set for this screen: it reads the resolution and measures the main
-// window's font as the program does, so the plate fits the cluster exactly.
-// Started with no arguments at all (a double click), it writes that set into
-// its own folder and says what it did in a message box, since its console
-// window closes with it.
+// rastel-gridgen.exe: the generator for Windows, with the same options and
+// the same bytes as the native one. Started with no arguments at all (a
+// double click) it writes the set into its own folder and says what it did
+// in a message box, since its console window closes with it.
 #include <windows.h>
 
 #include <iostream>
@@ -12,19 +9,24 @@
 #include <string>
 #include <vector>
 
-#include "framework/Forms.h"
-#include "framework/Graphics.h"
-#include "framework/Text.h"
-#include "tools/grid_images.h"
 #include "tools/gridgen_cli.h"
 
 namespace {
 
-rastel::TFormScaling MeasureThisScreen(int& dpi) {
-    dpi = Screen.PixelsPerInch();
-    TFont font;  // the main window's font: "ＭＳ Ｐゴシック", Height -12
-    font.SetCharset(SHIFTJIS_CHARSET);
-    return rastel::MainWindowScaling(dpi, [&font](int height) { return MeasureTextHeight(font, height); });
+std::wstring Widen(const std::string& s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0);
+    std::wstring w(std::size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Narrow(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
 }
 
 std::wstring OwnFolder() {
@@ -42,7 +44,7 @@ std::wstring OwnFolder() {
     return slash == std::wstring::npos ? L"." : path.substr(0, slash);
 }
 
-// Writes the set for this screen beside the exe and tells the user.
+// Writes the set beside the exe and tells the user.
 int RunFromDoubleClick(const rastel::GridgenHost& host) {
     std::ostringstream out, err;
     rastel::GridgenReport report;
@@ -51,13 +53,15 @@ int RunFromDoubleClick(const rastel::GridgenHost& host) {
     std::cerr << err.str();
     std::wstring text;
     if (status == 0) {
-        const std::wstring dpi = std::to_wstring(report.dpi), files = std::to_wstring(report.files);
+        const std::wstring files = std::to_wstring(report.files);
         const std::wstring size = std::to_wstring(report.width) + L" x " + std::to_wstring(report.height);
         const std::wstring folder = Widen(report.folder);
-        text = L"この画面 (" + dpi + L" dpi) 用のグリッド画像 " + files + L" 枚 (" + size + L") を次のフォルダーに書きました。\n" +
-               folder + L"\nこのツールが書いた同じ名前のファイルは置き換えました。Rastel をこのフォルダーから起動してください。\n\n" +
-               L"Wrote the " + files + L" grid images for this screen (" + dpi + L" dpi, " + size + L") into\n" + folder +
-               L"\nFiles of the same names that this tool wrote were replaced. Start Rastel from this folder.";
+        text = L"グリッド画像 " + files + L" 枚 (" + size + L") を次のフォルダーに書きました。\n" + folder +
+               L"\nこの 1 組で、100 % から 300 % までのどの表示スケールでも使えます。"
+               L"このツールが書いた同じ名前のファイルは置き換えました。Rastel をこのフォルダーから起動してください。\n\n" +
+               L"Wrote the " + files + L" grid images (" + size + L") into\n" + folder +
+               L"\nThis one set serves every display scale from 100 % to 300 %. Files of the same names that this "
+               L"tool wrote were replaced. Start Rastel from this folder.";
         if (!report.kept.empty()) {
             std::wstring names;
             for (const std::string& name : report.kept) names += L"\n  " + Widen(name);
@@ -77,9 +81,7 @@ int RunFromDoubleClick(const rastel::GridgenHost& host) {
 int wmain(int argc, wchar_t** argv) {
     SetConsoleOutputCP(CP_UTF8);
     rastel::GridgenHost host;
-    host.measureScreen = MeasureThisScreen;
-    host.defaultDpiText = "this screen's resolution";
-    host.usageNote = "Started with no arguments (a double click), it writes the set for this screen into its own folder.";
+    host.usageNote = "Started with no arguments (a double click), it writes the set into its own folder.";
     if (argc <= 1) return RunFromDoubleClick(host);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));

@@ -85,6 +85,9 @@ TEST(BmpWrite, Headers8BitPaletteSizedToColoursUsed) {
     p.Set(2, 1, {4, 5, 6});
     const auto f = EncodeBmp8(p.View());
     ExpectHeader(f, 7, 2, {54 + 12 + 16, 54 + 12, 8, 16, 3});
+    // Seven 4-bit indices need 4 bytes.
+    const auto f4 = EncodeBmp4(p.View());
+    ExpectHeader(f4, 7, 2, {54 + 12 + 8, 54 + 12, 4, 8, 3});
 }
 
 // The file holds the bottom row first; padding bytes are zero.
@@ -137,10 +140,23 @@ TEST(BmpWrite, EightBitAcceptsExactly256ColoursAndRejectsMore) {
     EXPECT_THROW(EncodeBmp8(p.View()), std::invalid_argument);
 }
 
+TEST(BmpWrite, FourBitAcceptsExactly16ColoursAndRejectsMore) {
+    Picture p(17, 1);
+    for (int x = 0; x < 16; ++x) p.Set(x, 0, {std::uint8_t(x), 0, 0});
+    p.Set(16, 0, {0, 0, 0});
+    const auto f = EncodeBmp4(p.View());
+    EXPECT_EQ(U32(f, 46), 16u);
+    // The high nibble is the left pixel.
+    EXPECT_EQ(f[54 + 64], 0x01);
+    p.Set(16, 0, {99, 0, 0});
+    EXPECT_THROW(EncodeBmp4(p.View()), std::invalid_argument);
+}
+
 TEST(BmpWrite, EmptyPictureIsRejected) {
     Picture p(0, 0);
     EXPECT_THROW(EncodeBmp24(p.View()), std::invalid_argument);
     EXPECT_THROW(EncodeBmp8(p.View()), std::invalid_argument);
+    EXPECT_THROW(EncodeBmp4(p.View()), std::invalid_argument);
     EXPECT_THROW(EncodeBmp1(p.View(), kWhite, kInk), std::invalid_argument);
 }
 
@@ -182,6 +198,19 @@ TEST_P(BmpRoundTrip, EightBit) {
         for (int x = 0; x < w; ++x) p.Set(x, y, {std::uint8_t((x * 3 + y) % 11 * 20), std::uint8_t(y * 50), 9});
     const BmpImage img = DecodeBmp(EncodeBmp8(p.View()));
     EXPECT_EQ(img.bitsPerPixel, 8);
+    ExpectSamePixels(p, img);
+}
+
+TEST_P(BmpRoundTrip, FourBit) {
+    const int w = GetParam();
+    Picture p(w, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int v = (x * 3 + y) % 16;  // sixteen colours at most
+            p.Set(x, y, {std::uint8_t(v * 15), std::uint8_t(255 - v * 15), 9});
+        }
+    const BmpImage img = DecodeBmp(EncodeBmp4(p.View()));
+    EXPECT_EQ(img.bitsPerPixel, 4);
     ExpectSamePixels(p, img);
 }
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,25 +23,28 @@ struct Box {
     int left, top, right, bottom;  // inclusive
 };
 
-// What the main window looks like on a screen: its client size and the box
-// around its controls, for the real "ＭＳ Ｐゴシック" (font height -h gives text
-// height h; worked out by hand from the control table) and for the stand-in
-// under Wine (the controls' rectangles as the program had them there).
+// The main window on a screen: its client area for the real "ＭＳ Ｐゴシック"
+// (font height -h gives text height h) and for IPAPGothic standing in for it
+// under Wine, and the program's plate there (the control cluster for either
+// font, with 8 pixels around it).
 struct Screen {
     int dpi;
     int windowsWidth, windowsHeight;
-    Box windowsCluster;
     int wineWidth, wineHeight;
-    Box wineCluster;
+    Box plate;
 };
 const Screen kScreens[] = {
-    {96, 747, 529, {614, 23, 727, 81}, 747, 529, {614, 23, 727, 82}},
-    {120, 934, 661, {768, 29, 910, 102}, 996, 705, {819, 31, 970, 107}},
-    {144, 1121, 794, {921, 35, 1091, 122}, 1245, 882, {1023, 38, 1212, 134}},
-    {192, 1494, 1058, {1228, 46, 1455, 163}, 1619, 1146, {1330, 50, 1576, 175}},
+    {96, 747, 529, 747, 529, {606, 15, 736, 90}},
+    {120, 934, 661, 996, 705, {760, 21, 979, 118}},
+    {144, 1121, 794, 1245, 882, {913, 27, 1221, 144}},
+    {192, 1494, 1058, 1619, 1146, {1220, 38, 1585, 185}},
+    {288, 2241, 1587, 2428, 1719, {1834, 61, 2375, 275}},
 };
 
 constexpr Bgr kWhite{255, 255, 255};
+constexpr Bgr kBlack{0, 0, 0};
+constexpr Bgr kSkyBlue{235, 206, 135};
+constexpr Bgr kPaleSkyBlue{247, 235, 207};
 
 struct Decoded {
     std::string name;
@@ -53,44 +56,27 @@ struct Decoded {
         return {p[0], p[1], p[2]};
     }
     bool Solid(int x, int y) const { return !(At(x, y) == transparent); }
-    int SolidCount() const {
-        int n = 0;
-        for (int y = 0; y < image.height; ++y)
-            for (int x = 0; x < image.width; ++x) n += Solid(x, y);
-        return n;
-    }
+    int Width() const { return image.width; }
+    int Height() const { return image.height; }
 };
 
-// The box around the controls for either font.
-Box ClusterOf(const Screen& s) {
-    const Box& a = s.windowsCluster;
-    const Box& b = s.wineCluster;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+Decoded Decode(const GridImageFile& f) {
+    Decoded d{f.name, DecodeBmp(f.bytes), {}};
+    // The program's rule: white for one bit per pixel, else the bottom-left pixel.
+    d.transparent = d.image.bitsPerPixel == 1 ? kWhite : d.At(0, d.image.height - 1);
+    return d;
 }
 
-std::map<std::string, Decoded> DecodeAll(const std::vector<GridImageFile>& files) {
-    std::map<std::string, Decoded> m;
-    for (const GridImageFile& f : files) {
-        Decoded d{f.name, DecodeBmp(f.bytes), {}};
-        // The program's rule: white for one bit per pixel, else the bottom-left pixel.
-        d.transparent = d.image.bitsPerPixel == 1 ? kWhite : d.At(0, d.image.height - 1);
-        m.emplace(f.name, std::move(d));
-    }
-    return m;
+const std::vector<GridImageFile>& DefaultFiles() {
+    static const std::vector<GridImageFile> files = MakeDefaultGridImages();
+    return files;
 }
 
-const std::map<std::string, Decoded>& Images() {
-    static const std::map<std::string, Decoded> images = DecodeAll(MakeDefaultGridImages());
-    return images;
-}
-
-// The set the generator makes for a screen of `dpi`.
-const std::map<std::string, Decoded>& ImagesFor(int dpi) {
-    if (dpi == 96) return Images();
-    static std::map<int, std::map<std::string, Decoded>> sets;
-    auto it = sets.find(dpi);
-    if (it == sets.end()) it = sets.emplace(dpi, DecodeAll(MakeGridImages(LayoutFor(KnownScalings(dpi))))).first;
-    return it->second;
+// Decoded one at a time: the whole set decoded would take 340 MB.
+const GridImageFile& DefaultFile(const std::string& name) {
+    for (const GridImageFile& f : DefaultFiles())
+        if (f.name == name) return f;
+    throw std::runtime_error("no default image " + name);
 }
 
 // Catalogue lookup with sizes numbered 0 "16", 1 "8", 2 "big".
@@ -98,152 +84,164 @@ std::string CatalogueName(int colour, int size, bool emphasis) {
     return GridImageFileName(colour, size == 0, size == 1, size == 2, emphasis);
 }
 
-const Decoded& Image(const std::string& name, int dpi = 96) {
-    const auto& images = ImagesFor(dpi);
-    auto it = images.find(name);
-    if (it == images.end()) throw std::runtime_error("no image " + name);
-    return it->second;
+std::uint32_t U32(const std::vector<std::uint8_t>& f, std::size_t at) {
+    return std::uint32_t(f.at(at)) | std::uint32_t(f.at(at + 1)) << 8 | std::uint32_t(f.at(at + 2)) << 16 |
+           std::uint32_t(f.at(at + 3)) << 24;
+}
+
+// The palette as the file stores it.
+std::vector<Bgr> PaletteOf(const std::vector<std::uint8_t>& f) {
+    std::vector<Bgr> palette;
+    for (std::uint32_t i = 0; i < U32(f, 46); ++i) palette.push_back({f.at(54 + 4 * i), f.at(55 + 4 * i), f.at(56 + 4 * i)});
+    return palette;
+}
+
+// Solid runs along row 0 (the vertical lines: no horizontal line reaches row
+// 0) or along column 0 (the horizontal lines).
+struct LineRun {
+    int start, width;
+    friend bool operator==(LineRun, LineRun) = default;
+};
+std::vector<LineRun> Runs(const Decoded& d, bool alongRow) {
+    const int n = alongRow ? d.Width() : d.Height();
+    auto solid = [&](int i) { return alongRow ? d.Solid(i, 0) : d.Solid(0, i); };
+    std::vector<LineRun> runs;
+    for (int i = 0; i < n; ++i) {
+        if (!solid(i)) continue;
+        int end = i;
+        while (end < n && solid(end)) ++end;
+        runs.push_back({i, end - i});
+        i = end;
+    }
+    return runs;
+}
+
+// A grid and nothing else: every solid pixel lies on a vertical line seen
+// in row 0 or a horizontal line seen in column 0, and each of those is solid
+// throughout. The bottom-left pixel is background.
+void ExpectOnlyGridLines(const Decoded& d) {
+    std::vector<char> column(std::size_t(d.Width()), 0), row(std::size_t(d.Height()), 0);
+    for (int x = 0; x < d.Width(); ++x) column[x] = d.Solid(x, 0);
+    for (int y = 0; y < d.Height(); ++y) row[y] = d.Solid(0, y);
+    EXPECT_FALSE(row[d.Height() - 1]) << "a line reaches the bottom-left pixel";
+    int wrong = 0;
+    for (int y = 0; y < d.Height(); ++y)
+        for (int x = 0; x < d.Width(); ++x) wrong += d.Solid(x, y) != (column[x] || row[y]);
+    EXPECT_EQ(wrong, 0);
+}
+
+// Lines every `pitch` pixels, `width` wide, on the last pixels of each cell,
+// from the first cell to the far edge (the bottom row stays free).
+void ExpectEvenLines(const std::vector<LineRun>& runs, int pitch, int width, int extent) {
+    ASSERT_FALSE(runs.empty());
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        ASSERT_EQ(runs[i], (LineRun{int(i + 1) * pitch - width, width})) << "line " << i;
+    EXPECT_GT(runs.back().start + width + pitch, extent - 1);
 }
 
 TEST(GridImages, NamesAreTheCataloguesTwentySeven) {
     const auto& catalogue = AllGridImageFileNames();
-    const auto files = MakeDefaultGridImages();
     std::set<std::string> names;
-    for (const auto& f : files) names.insert(f.name);
-    EXPECT_EQ(files.size(), 27u);
+    for (const auto& f : DefaultFiles()) names.insert(f.name);
+    EXPECT_EQ(DefaultFiles().size(), 27u);
     EXPECT_EQ(names, std::set<std::string>(catalogue.begin(), catalogue.end()));
 }
 
 TEST(GridImages, SameBytesEveryRun) {
-    const auto a = MakeDefaultGridImages();
     const auto b = MakeDefaultGridImages();
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) EXPECT_TRUE(a[i].bytes == b[i].bytes) << a[i].name;
+    ASSERT_EQ(DefaultFiles().size(), b.size());
+    for (std::size_t i = 0; i < b.size(); ++i) EXPECT_TRUE(DefaultFiles()[i].bytes == b[i].bytes) << b[i].name;
 }
 
-// On every screen each image covers the client area of the larger scaling,
-// has a hole at its bottom-left pixel and solid pixels under the whole
-// control cluster of both scalings.
-TEST(GridImages, CoverTheScaledWindowAndKeepTheControlsOnSolidPixels) {
-    for (const Screen& screen : kScreens) {
-        const Box cluster = ClusterOf(screen);
-        for (const auto& [name, d] : ImagesFor(screen.dpi)) {
-            SCOPED_TRACE(name + " at " + std::to_string(screen.dpi) + " dpi");
-            EXPECT_EQ(d.image.width, std::max(screen.windowsWidth, screen.wineWidth));
-            EXPECT_EQ(d.image.height, std::max(screen.windowsHeight, screen.wineHeight));
-            EXPECT_FALSE(d.Solid(0, d.image.height - 1));
-            int holes = 0;
-            for (int y = cluster.top; y <= cluster.bottom; ++y)
-                for (int x = cluster.left; x <= cluster.right; ++x) holes += !d.Solid(x, y);
-            EXPECT_EQ(holes, 0);
-            // A grid, not a solid sheet: most of it is see-through.
-            EXPECT_LT(d.SolidCount(), d.image.width * d.image.height / 2);
+// One set for every screen: each picture covers the largest client area from
+// 96 to 288 dpi, with either font, and sees through its bottom-left pixel.
+// The 24 grids are 1-bit with white and their line colour (1-bit pictures see
+// through white); the pages are 4-bit with white, sky blue and its pale tint.
+TEST(GridImages, OneSetCoversEveryScreenInSmallFiles) {
+    for (const Screen& s : kScreens) {
+        EXPECT_GE(kGridImageWidth, std::max(s.windowsWidth, s.wineWidth)) << s.dpi;
+        EXPECT_GE(kGridImageHeight, std::max(s.windowsHeight, s.wineHeight)) << s.dpi;
+    }
+    const Bgr colours[] = {kSkyBlue, kBlack, {0, 0, 255}, {214, 112, 218}};
+    std::size_t total = 0;
+    for (const GridImageFile& f : DefaultFiles()) {
+        SCOPED_TRACE(f.name);
+        total += f.bytes.size();
+        const Decoded d = Decode(f);
+        EXPECT_EQ(d.Width(), kGridImageWidth);
+        EXPECT_EQ(d.Height(), kGridImageHeight);
+        EXPECT_EQ(d.At(0, d.Height() - 1), kWhite);
+        const bool pages = f.name.find("Tate") != std::string::npos;
+        if (pages) {
+            EXPECT_EQ(d.image.bitsPerPixel, 4);
+            EXPECT_EQ(PaletteOf(f.bytes), (std::vector<Bgr>{kWhite, kSkyBlue, kPaleSkyBlue}));
+        } else {
+            EXPECT_EQ(d.image.bitsPerPixel, 1);
+            const std::size_t colour = std::string("SBRP").find(f.name[6]);  // Rastel?...
+            ASSERT_LT(colour, 4u);
+            EXPECT_EQ(PaletteOf(f.bytes), (std::vector<Bgr>{colours[colour], kWhite}));
         }
+    }
+    EXPECT_LT(total, 19u << 20);
+}
+
+// Today's pictures look, at 96 dpi, exactly as the first sets did, where the
+// 96-dpi window shows them (747 x 529), except under the controls, where the
+// first sets had a plate that the program now paints itself.
+// The digests were taken from the 96-dpi set of rastel-gridgen as it was
+// before the one set (commit 2e92268): FNV-1a 64 over the decoded pixels'
+// blue, green and red bytes, rows from the top, left to right, leaving out
+// the plate 606..736 x 15..90 (inclusive).
+TEST(GridImages, At96DpiTheyLookAsTheFirstSetsDid) {
+    const std::map<std::string, std::uint64_t> golden = {
+        {"RastelS.bmp", 0x17983b13cce5acf7ull},         {"RastelSB2.bmp", 0x9f21464e9445ccffull},
+        {"RastelS8.bmp", 0x53c6b1b85613adf9ull},        {"RastelSB8.bmp", 0xec20fa369f1cd515ull},
+        {"RastelSBig.bmp", 0x0b971e989d76fc85ull},      {"RastelSBBig.bmp", 0xa6904b8cec612728ull},
+        {"RastelB.bmp", 0xeb5d3e7838257855ull},         {"RastelBB2.bmp", 0xd6c0aeb47cf838b1ull},
+        {"RastelB8.bmp", 0xfd57182d6f5bdf07ull},        {"RastelBB8.bmp", 0xe3269e7f7060740bull},
+        {"RastelBBig.bmp", 0x371e7c0f5ec160c3ull},      {"RastelBBBig.bmp", 0xc81431881ebfc790ull},
+        {"RastelR.bmp", 0x05b17535327a27a4ull},         {"RastelRB2.bmp", 0x72ef2cf3a70b8bdcull},
+        {"RastelR8.bmp", 0xebc11335ad0c12d4ull},        {"RastelRB8.bmp", 0x444447986b61e168ull},
+        {"RastelRBig.bmp", 0xd6c18abc18e17da0ull},      {"RastelRBBig.bmp", 0x46217008f34a4de6ull},
+        {"RastelP.bmp", 0xe936fdedc31ba5d9ull},         {"RastelPB2.bmp", 0x6a1ae5197d1df0fdull},
+        {"RastelP8.bmp", 0x2d3b70da94242d6bull},        {"RastelPB8.bmp", 0x0a3088095ab2c98full},
+        {"RastelPBig.bmp", 0x129b7a5d58f118e7ull},      {"RastelPBBig.bmp", 0xb8d68ba625444a38ull},
+        {"RastelSTateBig.bmp", 0x2715aaaec02ff2e3ull},  {"RastelSTate2Big.bmp", 0x6bd08f4f39b6a0d0ull},
+        {"RastelSTate3Big.bmp", 0x8c8d72dba5f64e06ull},
+    };
+    ASSERT_EQ(golden.size(), 27u);
+    for (const auto& [name, digest] : golden) {
+        const Decoded d = Decode(DefaultFile(name));
+        std::uint64_t h = 14695981039346656037ull;
+        for (int y = 0; y < 529; ++y)
+            for (int x = 0; x < 747; ++x) {
+                if (x >= 606 && x <= 736 && y >= 15 && y <= 90) continue;
+                const Bgr c = d.At(x, y);
+                for (std::uint8_t byte : {c.b, c.g, c.r}) h = (h ^ byte) * 1099511628211ull;
+            }
+        EXPECT_EQ(h, digest) << name;
     }
 }
 
-TEST(GridImages, UseOneEightAndTwentyFourBitFiles) {
-    std::set<int> bits;
-    for (const auto& [name, d] : Images()) bits.insert(d.image.bitsPerPixel);
-    EXPECT_EQ(bits, (std::set<int>{1, 8, 24}));
-    // One-bit files must have white holes; their ink is what shows.
-    for (const auto& [name, d] : Images())
-        if (d.image.bitsPerPixel == 1) {
-            EXPECT_EQ(d.At(0, d.image.height - 1), kWhite) << name;
-        }
-}
-
-TEST(GridImages, LinesHaveTheColourOfTheirCatalogueRow) {
-    // Colour list order: SkyBlue, Black, Red, Orchid.
-    const Bgr colours[] = {{235, 206, 135}, {0, 0, 0}, {0, 0, 255}, {214, 112, 218}};
+// Cells stay 16, 8 and 32 screen pixels and lines 1 or 2 pixels wide across
+// the whole picture (the colour is the palette's, above).
+TEST(GridImages, SquareGridsAcrossTheWholePicture) {
+    const int pitches[] = {16, 8, 32};  // "16升", "8升", "大"
     for (int colour = 0; colour < 4; ++colour)
         for (int size = 0; size < 3; ++size)
             for (bool emphasis : {false, true}) {
-                const std::string name = CatalogueName(colour, size, emphasis);
-                SCOPED_TRACE(name);
-                const Decoded& d = Image(name);
-                for (int y = 0; y < d.image.height; ++y)
-                    for (int x = 0; x < d.image.width; ++x)
-                        if (d.Solid(x, y)) {
-                            ASSERT_EQ(d.At(x, y), colours[colour]) << x << "," << y;
-                        }
-            }
-    // TateGata: sky blue, with paler tints of it.
-    const Bgr skyBlue = colours[0];
-    for (int size = 0; size < 3; ++size) {
-        const Decoded& d = Image(CatalogueName(4, size, false));
-        int blue = 0, solid = 0;
-        for (int y = 0; y < d.image.height; ++y)
-            for (int x = 0; x < d.image.width; ++x) {
-                if (!d.Solid(x, y)) continue;
-                const Bgr c = d.At(x, y);
-                ++solid;
-                blue += c == skyBlue;
-                ASSERT_TRUE(c.b >= c.g && c.g >= c.r && c.r >= skyBlue.r) << d.name << " " << x << "," << y;
-            }
-        EXPECT_GT(blue, solid / 2) << d.name;
-    }
-}
-
-// Vertical lines seen along one row below `fromRow`: start and width of
-// each solid run.
-struct Runs {
-    std::vector<int> starts, widths;
-};
-
-Runs VerticalLines(const Decoded& d, int fromRow) {
-    // The row with the fewest solid pixels lies inside a row of cells.
-    int bestRow = -1, bestCount = 1 << 30;
-    for (int y = fromRow; y < d.image.height; ++y) {
-        int n = 0;
-        for (int x = 0; x < d.image.width; ++x) n += d.Solid(x, y);
-        if (n < bestCount) bestCount = n, bestRow = y;
-    }
-    Runs r;
-    for (int x = 0; x < d.image.width; ++x) {
-        if (!d.Solid(x, bestRow)) continue;
-        int end = x;
-        while (end < d.image.width && d.Solid(end, bestRow)) ++end;
-        r.starts.push_back(x);
-        r.widths.push_back(end - x);
-        x = end;
-    }
-    return r;
-}
-
-// Distance between neighbouring lines, which must be the same everywhere.
-int Pitch(const Runs& r) {
-    std::set<int> gaps;
-    for (std::size_t i = 1; i < r.starts.size(); ++i) gaps.insert(r.starts[i] - r.starts[i - 1]);
-    return gaps.size() == 1 ? *gaps.begin() : -1;
-}
-
-// Cells stay 16, 8 and 32 screen pixels and lines 1 or 2 pixels wide on
-// every screen: the grid is never scaled.
-TEST(GridImages, CellsAndLinesKeepTheirPixelSizesOnEveryScreen) {
-    const int pitches[] = {16, 8, 32};  // "16升", "8升", "大"
-    for (const Screen& screen : kScreens)
-        for (int colour = 0; colour < 4; ++colour)
-            for (int size = 0; size < 3; ++size) {
-                const Decoded& plainImage = Image(CatalogueName(colour, size, false), screen.dpi);
-                const Decoded& boldImage = Image(CatalogueName(colour, size, true), screen.dpi);
-                SCOPED_TRACE(plainImage.name + " / " + boldImage.name + " at " + std::to_string(screen.dpi) + " dpi");
-                const int below = ClusterOf(screen).bottom + 20;
-                const Runs plain = VerticalLines(plainImage, below);
-                const Runs bold = VerticalLines(boldImage, below);
-                EXPECT_EQ(Pitch(plain), pitches[size]);
-                EXPECT_EQ(Pitch(bold), pitches[size]);
-                EXPECT_EQ(std::set<int>(plain.widths.begin(), plain.widths.end()), std::set<int>{1});
-                EXPECT_EQ(std::set<int>(bold.widths.begin(), bold.widths.end()), std::set<int>{2});
-                // The lines run across the whole width.
-                EXPECT_GE(int(plain.starts.size()), plainImage.image.width / pitches[size] - 1);
-                EXPECT_GT(boldImage.SolidCount(), plainImage.SolidCount());
+                const Decoded d = Decode(DefaultFile(CatalogueName(colour, size, emphasis)));
+                SCOPED_TRACE(d.name);
+                // Drawn alike in every colour: one row of the catalogue is looked at whole.
+                if (colour == 0) ExpectOnlyGridLines(d);
+                ExpectEvenLines(Runs(d, true), pitches[size], emphasis ? 2 : 1, d.Width());
+                ExpectEvenLines(Runs(d, false), pitches[size], emphasis ? 2 : 1, d.Height() - 1);
             }
 }
 
 // Bounding boxes of the 4-connected groups of solid pixels.
 std::vector<Box> SolidGroups(const Decoded& d) {
-    const int w = d.image.width, h = d.image.height;
+    const int w = d.Width(), h = d.Height();
     std::vector<char> seen(std::size_t(w) * h, 0);
     std::vector<Box> boxes;
     std::vector<std::pair<int, int>> stack;
@@ -270,51 +268,42 @@ std::vector<Box> SolidGroups(const Decoded& d) {
     return boxes;
 }
 
-// The pages fill the client area on every screen, whole for either font;
-// the plate is the only other solid group, a few pixels around the cluster.
+bool Overlap(const Box& a, const Box& b) {
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+// The pages fit the smallest client area (the 96-dpi window's) and stay clear
+// of the program's plate on every screen, so they are whole everywhere.
+void ExpectPortraitPages(const Decoded& d, int count) {
+    const std::vector<Box> frames = SolidGroups(d);
+    ASSERT_EQ(frames.size(), std::size_t(count));
+    for (const Box& f : frames) {
+        const double width = f.right - f.left + 1, height = f.bottom - f.top + 1;
+        EXPECT_NEAR(height / width, 1.414, 0.01);
+        EXPECT_EQ(height, frames[0].bottom - frames[0].top + 1);  // pages of one size
+        EXPECT_GE(f.left, 0);
+        EXPECT_LT(f.right, 747);
+        EXPECT_LT(f.bottom, 529);
+        for (const Screen& s : kScreens) EXPECT_FALSE(Overlap(f, s.plate)) << "plate at " << s.dpi << " dpi";
+    }
+    const int height = frames[0].bottom - frames[0].top + 1;
+    if (count == 1) {
+        EXPECT_GE(height, 529 - 20);  // one page at full height
+    }
+    EXPECT_GE(height, 529 * 45 / 100);
+}
+
 TEST(GridImages, TateGataShowsOneTwoAndThreePortraitPages) {
-    for (const Screen& screen : kScreens) {
-        const Box cluster = ClusterOf(screen);
-        const int clientW = std::min(screen.windowsWidth, screen.wineWidth);
-        const int clientH = std::min(screen.windowsHeight, screen.wineHeight);
-        int previousHeight = 1 << 30;
-        for (int size = 0; size < 3; ++size) {
-            const std::string name = CatalogueName(4, size, false);
-            const int count = size + 1;
-            SCOPED_TRACE(name + " at " + std::to_string(screen.dpi) + " dpi");
-            std::vector<Box> frames;
-            int plates = 0;
-            for (const Box& b : SolidGroups(Image(name, screen.dpi))) {
-                const bool underCluster = b.left <= cluster.left && b.right >= cluster.right &&
-                                          b.top <= cluster.top && b.bottom >= cluster.bottom;
-                if (!underCluster) {
-                    frames.push_back(b);
-                    continue;
-                }
-                ++plates;
-                EXPECT_GE(b.left, cluster.left - 12);
-                EXPECT_GE(b.top, cluster.top - 12);
-                EXPECT_LE(b.right, cluster.right + 12);
-                EXPECT_LE(b.bottom, cluster.bottom + 12);
-            }
-            EXPECT_EQ(plates, 1);
-            ASSERT_EQ(frames.size(), std::size_t(count));
-            for (const Box& f : frames) {
-                const double width = f.right - f.left + 1, height = f.bottom - f.top + 1;
-                EXPECT_NEAR(height / width, 1.414, 0.01);
-                EXPECT_EQ(height, frames[0].bottom - frames[0].top + 1);  // pages of one size
-                EXPECT_GE(f.left, 0);
-                EXPECT_LT(f.right, clientW);
-                EXPECT_LT(f.bottom, clientH);
-            }
-            const int height = frames[0].bottom - frames[0].top + 1;
-            if (count == 1) {
-                EXPECT_GE(height, clientH - 20);  // one page at full height
-            }
-            EXPECT_GE(height, clientH * 45 / 100);
-            EXPECT_LE(height, previousHeight);
-            previousHeight = height;
-        }
+    for (int size = 0; size < 3; ++size) {
+        const Decoded d = Decode(DefaultFile(CatalogueName(4, size, false)));
+        SCOPED_TRACE(d.name);
+        ExpectPortraitPages(d, size + 1);
+        // Sky blue for the outline and the centre lines, the pale tint for the quarters.
+        int blue = 0, pale = 0;
+        for (int y = 0; y < 529; ++y)
+            for (int x = 0; x < 747; ++x) blue += d.At(x, y) == kSkyBlue, pale += d.At(x, y) == kPaleSkyBlue;
+        EXPECT_GT(blue, pale);
+        EXPECT_GT(pale, 0);
     }
 }
 
@@ -336,82 +325,247 @@ public:
     }
     const fs::path& Path() const { return path_; }
     bool Empty() const { return fs::is_empty(path_); }
+    std::set<std::string> Files(const std::string& folder) const {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(path_ / folder)) names.insert(e.path().filename().string());
+        return names;
+    }
 
 private:
     fs::path old_, path_;
 };
 
+std::vector<std::uint8_t> ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Decoded ReadImage(const fs::path& path) { return Decode({path.filename().string(), ReadFile(path)}); }
+
+constexpr char kUsage[] = "usage: rastel-gridgen [OPTION...] FOLDER";
+
+// Runs the generator and expects it to succeed.
+void Gridgen(const std::vector<std::string>& args, std::string* output = nullptr) {
+    std::ostringstream out, err;
+    ASSERT_EQ(RunGridgen(args, out, err, {}), 0) << err.str();
+    if (output) *output = out.str();
+}
+
 TEST(Gridgen, BadArgumentsPrintAMessageAndTheUsageExitTwoAndWriteNothing) {
     ScratchFolder scratch;
-    const std::vector<std::vector<std::string>> bad = {
-        {},           {"--frob", "out"}, {"-x", "out"},         {"--dpi", "95", "out"}, {"--dpi", "289", "out"},
-        {"--dpi=abc", "out"}, {"--dpi", "120x", "out"}, {"out", "--dpi"}, {"--dpi", "144"}, {"out", "more"},
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{}, "no folder given"},
+        {{"--frob", "out"}, "unknown option --frob"},
+        {{"-x", "out"}, "unknown option -x"},
+        {{"out", "more"}, "one folder only"},
+        {{"--dpi", "95", "out"}, "--dpi takes a number from 96 to 288"},
+        {{"--dpi", "289", "out"}, "--dpi takes a number from 96 to 288"},
+        {{"--dpi=abc", "out"}, "not \"abc\""},
+        {{"--dpi", "120x", "out"}, "not \"120x\""},
+        {{"out", "--dpi"}, "--dpi needs a value"},
+        {{"--dpi", "144"}, "no folder given"},
+        {{"--cell", "1", "out"}, "--cell: a cell's width and height are 2 to 512, not 1"},
+        {{"--cell", "513", "out"}, "not 513"},
+        {{"--cell", "10x600", "out"}, "not 600"},
+        {{"--cell", "10x", "out"}, "--cell takes W or WxH"},
+        {{"--cell", "x10", "out"}, "not \"x10\""},
+        {{"--cell", "10x20x30", "out"}, "not \"10x20x30\""},
+        {{"--cell", "-4", "out"}, "not \"-4\""},
+        {{"--cell", "99999999999", "out"}, "not \"99999999999\""},
+        {{"--cell", "", "out"}, "--cell takes W or WxH"},
+        {{"out", "--cell"}, "--cell needs a value"},
+        {{"--color", "orange", "out"}, "--color takes #rrggbb or one of SkyBlue, Black, Red, Orchid, not \"orange\""},
+        {{"--color", "#ff880", "out"}, "not \"#ff880\""},
+        {{"--color", "#ff88000", "out"}, "not \"#ff88000\""},
+        {{"--color=#gg8800", "out"}, "not \"#gg8800\""},
+        {{"--color", "0x8800", "out"}, "not \"0x8800\""},
+        {{"--line", "0", "out"}, "--line: a line's width is 1 to 8, not 0"},
+        {{"--line", "9", "out"}, "not 9"},
+        {{"--line", "two", "out"}, "--line takes a whole number from 1 to 8, not \"two\""},
+        {{"--every", "1", "out"}, "--every: N is 2 to 100, not 1"},
+        {{"--every", "101", "out"}, "not 101"},
+        // The 8-pixel cells of "8升" cannot hold 8-pixel lines.
+        {{"--line", "8", "out"}, "RastelS8.bmp: lines of 8 pixels do not fit in cells of 8 x 8"},
+        // Nor can 2-pixel cells hold the emphasised files' 2-pixel lines.
+        {{"--cell", "2", "out"}, "RastelSB2.bmp: lines of 2 pixels do not fit in cells of 2 x 2"},
+        {{"--cell", "8", "--line", "4", "--every", "2", "out"}, "lines of 4 and (every 2 cells) 8 pixels"},
+        {{"--cell", "12x3", "--line", "3", "--only", "RastelS.bmp", "out"}, "cells of 12 x 3"},
+        {{"--only", "RastelX.bmp", "out"}, "--only: no grid image is called \"RastelX.bmp\""},
+        {{"--only", "RastelS.bmp,", "out"}, "--only takes file names separated by commas"},
+        {{"--only", "", "out"}, "--only takes file names separated by commas"},
+        {{"--only", "out"}, "no folder given"},
     };
-    for (const auto& args : bad) {
+    for (const auto& [args, why] : bad) {
         std::ostringstream out, err;
         std::string shown;
         for (const auto& a : args) shown += a + " ";
         SCOPED_TRACE(shown);
         EXPECT_EQ(RunGridgen(args, out, err, {}), 2);
-        EXPECT_NE(err.str().find("rastel-gridgen: "), std::string::npos) << err.str();
-        EXPECT_NE(err.str().find("usage: rastel-gridgen [--dpi N] FOLDER"), std::string::npos);
+        EXPECT_EQ(err.str().rfind("rastel-gridgen: ", 0), 0u) << err.str();
+        EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find(kUsage), std::string::npos);
+        EXPECT_EQ(out.str(), "");
         EXPECT_TRUE(scratch.Empty());
     }
-    // --help is an answer, not an error, and no folder named after it.
+    // --help is an answer, not an error, and no folder named after it; it
+    // names every option and the example.
     std::ostringstream out, err;
     EXPECT_EQ(RunGridgen({"--help"}, out, err, {}), 0);
-    EXPECT_NE(out.str().find("usage: rastel-gridgen [--dpi N] FOLDER"), std::string::npos);
+    for (const char* text : {kUsage, "--cell W[xH]", "--color C", "--line N", "--every N", "--only NAMES", "--dpi N",
+                             "--help", "rastel-gridgen --cell 10 --color '#ff8800' --only RastelS.bmp FOLDER"})
+        EXPECT_NE(out.str().find(text), std::string::npos) << text;
     EXPECT_EQ(err.str(), "");
     EXPECT_TRUE(scratch.Empty());
 }
 
-BmpImage ReadImage(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return DecodeBmp(bytes);
+// --dpi is still taken and changes nothing: the same bytes for every value.
+TEST(Gridgen, WritesOneSetWhateverTheResolution) {
+    ScratchFolder scratch;
+    std::string output;
+    Gridgen({"new folder"}, &output);
+    EXPECT_NE(output.find("27 grid images of 2432 x 1728 for every display scale (96 to 288 dpi) in new folder"),
+              std::string::npos)
+        << output;
+    for (const GridImageFile& f : DefaultFiles()) EXPECT_TRUE(ReadFile(scratch.Path() / "new folder" / f.name) == f.bytes) << f.name;
+    Gridgen({"--dpi", "288", "--only", "RastelSB8.bmp,RastelSTate2Big.bmp", "288"});
+    for (const char* name : {"RastelSB8.bmp", "RastelSTate2Big.bmp"})
+        EXPECT_TRUE(ReadFile(scratch.Path() / "288" / name) == DefaultFile(name).bytes) << name;
 }
 
-TEST(Gridgen, WritesTheSetForTheAskedOrTheMeasuredResolution) {
+// The example of the usage: a 10-pixel orange grid in place of RastelS.bmp,
+// and no other file; still a 1-bit file seeing through white.
+TEST(Gridgen, OwnCellsAndColourInOneSlot) {
     ScratchFolder scratch;
-    std::ostringstream out, err;
-    ASSERT_EQ(RunGridgen({"--dpi", "120", "new folder"}, out, err, {}), 0) << err.str();
-    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Path() / "new folder"), fs::directory_iterator()), 27);
-    EXPECT_EQ(ReadImage(scratch.Path() / "new folder" / "RastelS.bmp").width, 996);
+    std::string output;
+    Gridgen({"--cell", "10", "--color", "#ff8800", "--only", "RastelS.bmp", "mine"}, &output);
+    EXPECT_NE(output.find("1 grid image of 2432 x 1728"), std::string::npos) << output;
+    EXPECT_EQ(scratch.Files("mine"), std::set<std::string>{"RastelS.bmp"});
+    const std::vector<std::uint8_t> bytes = ReadFile(scratch.Path() / "mine" / "RastelS.bmp");
+    const Bgr orange{0x00, 0x88, 0xff};
+    EXPECT_EQ(PaletteOf(bytes), (std::vector<Bgr>{orange, kWhite}));
+    const Decoded d = Decode({"RastelS.bmp", bytes});
+    EXPECT_EQ(d.image.bitsPerPixel, 1);
+    EXPECT_EQ(d.Width(), kGridImageWidth);
+    EXPECT_EQ(d.Height(), kGridImageHeight);
+    ExpectOnlyGridLines(d);
+    ExpectEvenLines(Runs(d, true), 10, 1, d.Width());
+    ExpectEvenLines(Runs(d, false), 10, 1, d.Height() - 1);
+    EXPECT_EQ(d.At(9, 5), orange);
+}
 
-    // A host that measures its screen: without --dpi its figures count.
-    GridgenHost host;
-    host.measureScreen = [](int& dpi) {
-        dpi = 144;
-        return MainWindowScaling(144, [](int fontHeight) { return -fontHeight; });
-    };
-    GridgenReport report;
-    ASSERT_EQ(RunGridgen({"measured"}, out, err, host, &report), 0) << err.str();
-    EXPECT_EQ(report.dpi, 144);
-    EXPECT_EQ(report.files, 27);
-    const BmpImage measured = ReadImage(scratch.Path() / "measured" / "RastelSTateBig.bmp");
-    EXPECT_EQ(measured.width, 1121);
-    EXPECT_EQ(measured.height, 794);
+// Rectangular cells with a stronger line (twice --line) after every 4 cells,
+// counted from the top-left corner; names in any case, ".bmp" optional; a
+// colour without its "#" (orchid, red first).
+TEST(Gridgen, RectangularCellsWithStrongerLines) {
+    ScratchFolder scratch;
+    Gridgen({"--cell", "12x20", "--line", "2", "--every", "4", "--color", "DA70D6", "--only", "rastelsb2", "out"});
+    const Decoded d = ReadImage(scratch.Path() / "out" / "RastelSB2.bmp");
+    ExpectOnlyGridLines(d);
+    const std::vector<LineRun> across = Runs(d, true), down = Runs(d, false);
+    ASSERT_GE(across.size(), 8u);
+    EXPECT_EQ(std::vector<LineRun>(across.begin(), across.begin() + 8),
+              (std::vector<LineRun>{{10, 2}, {22, 2}, {34, 2}, {44, 4}, {58, 2}, {70, 2}, {82, 2}, {92, 4}}));
+    ASSERT_GE(down.size(), 4u);
+    EXPECT_EQ(std::vector<LineRun>(down.begin(), down.begin() + 4), (std::vector<LineRun>{{18, 2}, {38, 2}, {58, 2}, {76, 4}}));
+    // The pattern holds to the far edges.
+    for (std::size_t i = 0; i < across.size(); ++i) EXPECT_EQ(across[i].width, (i + 1) % 4 ? 2 : 4) << i;
+    EXPECT_GE(across.back().start, kGridImageWidth - 12);
+    EXPECT_GE(down.back().start, kGridImageHeight - 2 * 20);
+    EXPECT_EQ(d.At(10, 0), (Bgr{214, 112, 218}));
+}
+
+// Options not given keep each file's own: "8升" emphasised keeps its 8-pixel
+// cells and 2-pixel lines under a new colour; files not named are not written.
+TEST(Gridgen, OptionsNotGivenKeepEachFilesOwn) {
+    ScratchFolder scratch;
+    Gridgen({"--color", "red", "--only", "RastelSB8.bmp", "--only", "RastelP.bmp,RastelSTateBig.bmp", "out"});
+    EXPECT_EQ(scratch.Files("out"), (std::set<std::string>{"RastelP.bmp", "RastelSB8.bmp", "RastelSTateBig.bmp"}));
+    const Bgr red{0, 0, 255};
+    const Decoded bold = ReadImage(scratch.Path() / "out" / "RastelSB8.bmp");
+    ExpectEvenLines(Runs(bold, true), 8, 2, bold.Width());
+    EXPECT_EQ(bold.At(7, 0), red);
+    const Decoded plain = ReadImage(scratch.Path() / "out" / "RastelP.bmp");
+    ExpectEvenLines(Runs(plain, false), 16, 1, plain.Height() - 1);
+    EXPECT_EQ(plain.At(15, 0), red);
+    // Pages stay pages, in the colour and its pale tint.
+    const Decoded pages = ReadImage(scratch.Path() / "out" / "RastelSTateBig.bmp");
+    ExpectPortraitPages(pages, 1);
+    EXPECT_EQ(PaletteOf(ReadFile(scratch.Path() / "out" / "RastelSTateBig.bmp")),
+              (std::vector<Bgr>{kWhite, red, {153, 153, 255}}));
+}
+
+// Cell options leave the pages alone when every file is written; a TateGata
+// file named with --only becomes a grid, from its size column's cells.
+TEST(Gridgen, TateGataTakesCellsOnlyWhenNamed) {
+    ScratchFolder scratch;
+    Gridgen({"--cell", "10", "all"});
+    for (int size = 0; size < 3; ++size) {
+        const std::string name = CatalogueName(4, size, false);
+        EXPECT_TRUE(ReadFile(scratch.Path() / "all" / name) == DefaultFile(name).bytes) << name;
+    }
+    const Decoded ten = ReadImage(scratch.Path() / "all" / "RastelBB8.bmp");
+    ExpectEvenLines(Runs(ten, true), 10, 2, ten.Width());
+
+    Gridgen({"--line", "3", "--only", "RastelSTate2Big.bmp", "named"});
+    const Decoded grid = ReadImage(scratch.Path() / "named" / "RastelSTate2Big.bmp");
+    EXPECT_EQ(grid.image.bitsPerPixel, 1);
+    ExpectOnlyGridLines(grid);
+    ExpectEvenLines(Runs(grid, true), 8, 3, grid.Width());
+    EXPECT_EQ(grid.At(7, 0), kSkyBlue);
+}
+
+// The see-through colour is never the lines' colour: white lines lie on a
+// black background in a 4-bit file (a 1-bit one would see through white),
+// and whatever the cells, no line reaches the bottom-left pixel.
+TEST(Gridgen, SeeThroughColourDiffersFromTheLines) {
+    ScratchFolder scratch;
+    Gridgen({"--color", "#FFFFFF", "--only", "RastelS.bmp,RastelSTate3Big.bmp", "white"});
+    const Decoded lines = ReadImage(scratch.Path() / "white" / "RastelS.bmp");
+    EXPECT_EQ(lines.image.bitsPerPixel, 4);
+    EXPECT_EQ(lines.transparent, kBlack);
+    EXPECT_EQ(lines.At(15, 0), kWhite);
+    ExpectOnlyGridLines(lines);
+    ExpectEvenLines(Runs(lines, true), 16, 1, lines.Width());
+    const Decoded pages = ReadImage(scratch.Path() / "white" / "RastelSTate3Big.bmp");
+    EXPECT_EQ(pages.transparent, kBlack);
+    ExpectPortraitPages(pages, 3);
+
+    // Cells that end exactly at the bottom row (1728 = 864 x 2 = 12 x 144) and one that does not.
+    for (const char* cell : {"2", "5x7", "64x144"}) {
+        SCOPED_TRACE(cell);
+        Gridgen({"--cell", cell, "--only", "RastelR", cell});
+        const Decoded d = ReadImage(scratch.Path() / cell / "RastelR.bmp");
+        ExpectOnlyGridLines(d);
+        EXPECT_FALSE(Runs(d, false).empty());
+    }
 }
 
 // Pictures of one's own under the catalogue's names survive a new set; the
-// generator's own files (marked) are replaced.
+// generator's own files (marked) are replaced, by grids of one's own making
+// too, which carry the mark.
 TEST(Gridgen, KeepsPicturesOfOnesOwnAndReplacesItsOwnFiles) {
     ScratchFolder scratch;
-    std::ostringstream out, err;
-    ASSERT_EQ(RunGridgen({"--dpi", "96", "set"}, out, err, {}), 0) << err.str();
+    const std::vector<std::string> three = {"--only", "RastelS.bmp,RastelR.bmp,RastelB.bmp", "set"};
+    Gridgen(three);
     const std::uint8_t white[3] = {255, 255, 255};
     const std::vector<std::uint8_t> own = EncodeBmp24(ConstBgrView(white, 1, 1, 4));
-    std::ofstream(scratch.Path() / "set" / "RastelR.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(own.data()), std::streamsize(own.size()));
+    for (const char* name : {"RastelR.bmp", "RastelS.bmp"})
+        std::ofstream(scratch.Path() / "set" / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(own.data()), std::streamsize(own.size()));
 
+    std::ostringstream out, err;
     GridgenReport report;
-    ASSERT_EQ(RunGridgen({"--dpi", "144", "set"}, out, err, {}, &report), 0) << err.str();
-    EXPECT_EQ(report.files, 26);
-    EXPECT_EQ(report.kept, std::vector<std::string>{"RastelR.bmp"});
-    EXPECT_NE(out.str().find("kept 1 picture(s) of your own, not made by rastel-gridgen: RastelR.bmp"),
-              std::string::npos);
-    EXPECT_EQ(ReadImage(scratch.Path() / "set" / "RastelR.bmp").width, 1);
-    EXPECT_EQ(ReadImage(scratch.Path() / "set" / "RastelS.bmp").width, 1245);
+    ASSERT_EQ(RunGridgen({"--cell", "10", three[0], three[1], three[2]}, out, err, {}, &report), 0) << err.str();
+    EXPECT_EQ(report.files, 1);
+    EXPECT_EQ(report.kept, (std::vector<std::string>{"RastelS.bmp", "RastelR.bmp"}));
+    EXPECT_NE(out.str().find("kept 2 picture(s) of your own, not made by rastel-gridgen: RastelS.bmp RastelR.bmp"),
+              std::string::npos)
+        << out.str();
+    for (const char* name : {"RastelR.bmp", "RastelS.bmp"}) EXPECT_TRUE(ReadFile(scratch.Path() / "set" / name) == own);
+    const std::vector<std::uint8_t> made = ReadFile(scratch.Path() / "set" / "RastelB.bmp");
+    EXPECT_TRUE(MadeByGridgen(made.data(), made.size()));
+    const Decoded d = Decode({"RastelB.bmp", made});
+    ExpectEvenLines(Runs(d, true), 10, 1, d.Width());
 }
 
 }  // namespace

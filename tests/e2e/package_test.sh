@@ -27,7 +27,7 @@ contents() {
 }
 e2e_check "it holds rastel.exe, rastel-gridgen.exe, README.txt and the 27 grid images" contents
 same_images() { local f; for f in "$ref"/*.bmp; do cmp "$f" "$E2E_DIR/$(basename "$f")" || return 1; done; }
-e2e_check "the grid images are the default 96 dpi set" same_images
+e2e_check "the grid images are the default set, one for every display scale" same_images
 guide() {
   head -c 3 "$E2E_DIR/README.txt" | cmp -s - <(printf '\xef\xbb\xbf') || { echo "no byte order mark"; return 1; }
   grep -q $'表示スケール.*\r$' "$E2E_DIR/README.txt" || { echo "no Japanese text with CRLF line ends"; return 1; }
