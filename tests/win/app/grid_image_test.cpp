@@ -393,24 +393,37 @@ TEST_F(GridImageTest, ShapeBeyondThePlatformLimitIsRefused) {
     StartWithDefaults();
     UniqueRegion before = WindowRegion(Form1->Handle());
     WriteFile("RastelB.bmp", DefaultImage("RastelS.bmp"));  // a shape whose count is known
+    // What the platform keeps of the whole shape, and of the picture's part alone.
     const std::size_t kept = (GetRegionData(before.get(), 0, nullptr) - sizeof(RGNDATAHEADER)) / sizeof(RECT);
+    const rastel::BmpImage img = rastel::DecodeBmp(std::span<const std::uint8_t>(DefaultImage("RastelS.bmp")));
+    const std::size_t picture = rastel::MergedRectangleCount(rastel::BuildRegionData(
+        rastel::Crop(img.View(), 747, 529), rastel::TransparentColorOf(img.View(), img.bitsPerPixel)));
     int calls = 0;
     TForm1::RegionFromData = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) {
         ++calls;
         return ::ExtCreateRegion(xf, n, d);
     };
-    TForm1::ShapeRectangleLimit = [kept] { return std::optional<std::size_t>(kept - 1); };
-    ChooseColour(Form1, 1);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].text, std::string(rastel::kShapeTooComplexText) + ".");
+    auto refusedWith = [&](std::size_t limit) {
+        TForm1::ShapeRectangleLimit = [limit] { return std::optional<std::size_t>(limit); };
+        errors.clear();
+        ChooseColour(Form1, 1);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].text, std::string(rastel::kShapeTooComplexText) + ".");
+        UniqueRegion now = WindowRegion(Form1->Handle());
+        EXPECT_TRUE(SameRegion(now.get(), before.get()));
+        EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 1);
+    };
+    // The picture alone is too much: refused before the platform makes anything.
+    refusedWith(picture - 1);
     EXPECT_EQ(calls, 0);
-    UniqueRegion now = WindowRegion(Form1->Handle());
-    EXPECT_TRUE(SameRegion(now.get(), before.get()));
-    EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 1);
+    // The picture fits, the plate on it does not.
+    ASSERT_GT(kept, picture);
+    refusedWith(kept - 1);
 
     // Exactly at the limit, and with none, the picture is applied.
     TForm1::ShapeRectangleLimit = [kept] { return std::optional<std::size_t>(kept); };
     errors.clear();
+    calls = 0;
     ChooseColour(Form1, 1);
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(calls, 1);
