@@ -77,4 +77,10 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer:
 // with the same runs merge into one band of those runs.
 std::size_t MergedRectangleCount(const RegionBuffer& data);
 
+// Those rectangles themselves: the same header, then one rectangle per run
+// of each band, as high as the band, bands top first, runs left to right.
+// Its count is MergedRectangleCount(data). RegionOutOfMemory as for building.
+RegionBuffer MergeRows(const RegionBuffer& data);
+RegionBuffer MergeRows(const RegionBuffer& data, RegionBuffer::Reallocate realloc);
+
 }  // namespace rastel

@@ -209,6 +209,48 @@ TEST(RegionData, CropGivesTheTopLeftPartWithItsOwnBounds) {
     EXPECT_EQ(std::memcmp(fitting.Data(), whole.Data(), whole.Size()), 0);
 }
 
+// MergeRows of `data` covers the same pixels in bands: each band's rows have
+// the same runs, the next band starts lower or has other runs, and the count
+// is MergedRectangleCount's.
+void ExpectBandsOf(const RegionBuffer& data, int width, int height) {
+    const std::vector<Rect> rows = RectsOf(data, width, height);
+    const RegionBuffer merged = MergeRows(data);
+    const std::vector<Rect> bands = RectsOf(merged, width, height);
+    EXPECT_EQ(bands.size(), MergedRectangleCount(data));
+    auto cover = [&](const std::vector<Rect>& rects) {
+        std::vector<int> c(std::size_t(width) * height);
+        for (const Rect& r : rects)
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) ++c[std::size_t(y) * width + x];
+        return c;
+    };
+    EXPECT_EQ(cover(bands), cover(rows));
+    // Runs of one band: same top and bottom, left to right, not touching.
+    std::vector<std::vector<Rect>> list;
+    for (const Rect& r : bands) {
+        if (list.empty() || list.back()[0].top != r.top) {
+            if (!list.empty()) {
+                EXPECT_GE(r.top, list.back()[0].bottom);
+            }
+            list.push_back({});
+        } else {
+            EXPECT_EQ(r.bottom, list.back()[0].bottom);
+            EXPECT_GT(r.left, list.back().back().right);
+        }
+        list.back().push_back(r);
+    }
+    auto spans = [](const std::vector<Rect>& band) {
+        std::vector<std::pair<int, int>> s;
+        for (const Rect& r : band) s.emplace_back(r.left, r.right);
+        return s;
+    };
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (list[i][0].top == list[i - 1][0].bottom) {
+            EXPECT_NE(spans(list[i]), spans(list[i - 1])) << "unmerged bands";
+        }
+    }
+}
+
 // Counted as the platform stores a region: adjacent rows with the same runs
 // are one band, anything else (another run, a row between) starts a new one.
 TEST(RegionData, MergedCountIsTheRectanglesOfTheBands) {
@@ -228,7 +270,34 @@ TEST(RegionData, MergedCountIsTheRectanglesOfTheBands) {
     for (const auto& c : cases) {
         Picture pic(c.rows);
         SCOPED_TRACE(c.rows[0] + "/" + c.rows[1]);
-        EXPECT_EQ(MergedRectangleCount(BuildRegionData(pic.View(), kHole)), c.merged);
+        const RegionBuffer data = BuildRegionData(pic.View(), kHole);
+        EXPECT_EQ(MergedRectangleCount(data), c.merged);
+        ExpectBandsOf(data, pic.width, pic.height);
+    }
+    // The band rectangles themselves, one case written out.
+    Picture pic({"XX.X", "XX.X", "X..X", "XX.X", "XX.X"});
+    EXPECT_EQ(RectsOf(MergeRows(BuildRegionData(pic.View(), kHole)), 4, 5),
+              (std::vector<Rect>{{0, 0, 2, 2}, {3, 0, 4, 2}, {0, 2, 1, 3}, {3, 2, 4, 3}, {0, 3, 2, 5}, {3, 3, 4, 5}}));
+}
+
+TEST(RegionData, MergedRowsOfRandomPicturesAreTheirBands) {
+    std::uint32_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 40; ++round) {
+        const int w = 1 + int(next() % 40), h = 1 + int(next() % 30);
+        // Rows drawn from a few patterns, so that equal neighbours are common.
+        std::vector<std::string> patterns(1 + next() % 4, std::string(std::size_t(w), '.'));
+        for (std::string& p : patterns)
+            for (char& c : p) c = next() % 3 ? 'X' : '.';
+        std::vector<std::string> rows;
+        for (int y = 0; y < h; ++y) rows.push_back(patterns[next() % patterns.size()]);
+        Picture pic(rows);
+        SCOPED_TRACE(round);
+        const RegionBuffer data = BuildRegionData(pic.View(), kHole);
+        ExpectBandsOf(data, w, h);
     }
 }
 
