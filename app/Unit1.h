@@ -78,6 +78,12 @@ public:
     // the shape in one request, which cannot hold more: the process would end.
     static constexpr std::size_t kWineShapeRectangles = 32766;
     static std::function<std::optional<std::size_t>()> ShapeRectangleLimit;
+    // Rectangles per call of RegionFromData; none: all in one call. Under
+    // Wine a region made from a list costs (rectangles given) x (rectangles
+    // of the result), so the list goes in short chunks of the merged bands,
+    // whose regions are united.
+    static constexpr std::size_t kWineRegionChunk = 32;
+    static std::function<std::optional<std::size_t>()> RegionChunkSize;
     // Through ntdll's wine_get_version, which only Wine has.
     static bool RunningOnWine();
 };
