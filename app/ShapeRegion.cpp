@@ -57,7 +57,13 @@ HRGN RegionFromRectangles(const rastel::RegionBuffer& data, std::optional<std::s
 
 bool SetWindowShape(HWND window, HRGN region, bool paintNow) {
     if (!paintNow) return SetWindowRgn(window, region, TRUE) != 0;
-    if (!SetWindowRgn(window, region, FALSE)) return false;
+    // A part still to be painted would be cut to the new shape, which under
+    // Wine means making the whole region once more; all is painted below.
+    ValidateRect(window, nullptr);
+    if (!SetWindowRgn(window, region, FALSE)) {
+        InvalidateRect(window, nullptr, FALSE);
+        return false;
+    }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return true;
 }

@@ -45,9 +45,9 @@ SIZE WholeOf(const TBitmap& bitmap) { return SIZE{bitmap.Width(), bitmap.Height(
 constexpr double kLongShapePairs = double(1 << 26);
 
 // Pairs a shape costs. In one call: the list against the result. In chunks
-// (under Wine) making the region is quick, but the platform makes the
-// window's region again from its own copy on every repaint, twice or so for
-// the one that shows it, and each time from the merged rectangles.
+// (under Wine) making the region is quick, but painting the window after
+// the change makes its visible region again from the platform's own copy of
+// the merged rectangles: against themselves, with the first time's extra.
 double ShapePairs(std::size_t given, std::size_t merged, bool chunked) {
     return chunked ? double(merged) * double(merged) : double(given) * double(merged);
 }
@@ -188,8 +188,8 @@ void TForm1::ApplyGridImage(const std::string& fileName) {
     // Frame and caption-bar size: the region starts at the client area.
     const POINT offset = ClientToScreen(Point(-Left(), -Top()));
     OffsetRgn(region.get(), offset.x, offset.y);
-    // Under Wine a redraw by the platform repaints the frame as well and makes
-    // the region again several times over; painting at once makes it twice.
+    // Under Wine a redraw by the platform also repaints the frame and makes
+    // the region six times over; painting at once makes it once.
     if (SetWindowShape(Handle(), region.get(), RunningOnWine())) region.release();  // the window owns it now
 }
 

@@ -55,8 +55,9 @@ public:
     // from the bitmap's top-left part of at most `visible` pixels (all of it
     // without). Null for an empty bitmap or when the region cannot be made.
     // ShapeTooComplex, before the region is made, when the platform could not
-    // show the shape; a shape that takes the platform long to make shows the
-    // wait cursor. The bitmap is not changed; the caller owns the region.
+    // show the shape; a shape that takes the platform long to make and show
+    // shows the wait cursor. The bitmap is not changed; the caller owns the
+    // region.
     static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor);
     static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible);
     // Transparent colour of a grid image: its bottom-left pixel, white for a
