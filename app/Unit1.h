@@ -83,7 +83,7 @@ public:
     // Wine a region made from a list costs (rectangles given) x (rectangles
     // of the result), so the list goes in short chunks of the merged bands,
     // whose regions are united.
-    static constexpr std::size_t kWineRegionChunk = 32;
+    static constexpr std::size_t kWineRegionChunk = 16;
     static std::function<std::optional<std::size_t>()> RegionChunkSize;
     // Through ntdll's wine_get_version, which only Wine has.
     static bool RunningOnWine();

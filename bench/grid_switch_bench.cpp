@@ -7,7 +7,8 @@
 // DIR holds the 27 default grid images; pictures of one's own are written
 // next to them: 7-pixel cells at the client area's size and at 1920 x 1080,
 // 32-pixel cells at 3840 x 2160, 8-pixel cells at 2432 x 1728 in 1 and in 8
-// bits (the size of grid images made for every screen), a one-pixel
+// bits and 96-pixel ones in 8 bits, with as few rectangles as a TateGata
+// page (the size of grid images made for every screen), a one-pixel
 // checkerboard Wine cannot show and one just below that limit. Each
 // repetition goes through the stages of ApplyGridImage with the program's
 // own pieces (read, decode, the visible rows, the scan, the region from its
@@ -254,6 +255,7 @@ int main(int argc, char** argv) {
         WriteWhole("Screen2160x32.bmp", GridPicture(3840, 2160, 32));
         WriteWhole("Large2432x8-1bit.bmp", GridPictureIn(1, 2432, 1728, 8));
         WriteWhole("Large2432x8-8bit.bmp", GridPictureIn(8, 2432, 1728, 8));
+        WriteWhole("Large2432x96-8bit.bmp", GridPictureIn(8, 2432, 1728, 96));
         WriteWhole("Checkerboard1.bmp", Checkerboard(747, 529));
         WriteWhole("Checker747x87.bmp", Checkerboard(747, 87));
 
@@ -275,7 +277,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         std::vector<std::string> files = rastel::AllGridImageFileNames();
         for (const char* extra : {"Client747x7.bmp", "Screen1080x7.bmp", "Screen2160x32.bmp", "Large2432x8-1bit.bmp",
-                                  "Large2432x8-8bit.bmp", "Checkerboard1.bmp", "Checker747x87.bmp"})
+                                  "Large2432x8-8bit.bmp", "Large2432x96-8bit.bmp", "Checkerboard1.bmp", "Checker747x87.bmp"})
             files.push_back(extra);
         for (const std::string& f : files) {
             const bool large = f.rfind("Rastel", 0) != 0;

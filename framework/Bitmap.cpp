@@ -58,24 +58,55 @@ std::vector<RGBQUAD> DefaultPalette(TPixelFormat pf) {
     }
 }
 
-// Turns the first w pixels of one row of any format into 24-bit BGR.
-void DecodeRow(TPixelFormat pf, const std::vector<RGBQUAD>& pal, const std::uint8_t* row, int w, std::uint8_t* out) {
-    if (pf == pf1bit || pf == pf4bit || pf == pf8bit) {
+// Turns the first w pixels of rows of one format into 24-bit BGR.
+class RowDecoder {
+public:
+    RowDecoder(TPixelFormat pf, const std::vector<RGBQUAD>& pal) : pf_(pf) {
         // Indices beyond the palette read as black.
-        std::uint8_t table[256][3] = {};
-        for (std::size_t i = 0; i < pal.size() && i < 256; ++i) {
-            table[i][0] = pal[i].rgbBlue;
-            table[i][1] = pal[i].rgbGreen;
-            table[i][2] = pal[i].rgbRed;
-        }
-        const unsigned bpp = unsigned(Bpp(pf)), mask = (1u << bpp) - 1;
-        for (int x = 0; x < w; ++x, out += 3) {
-            const unsigned bit = unsigned(x) * bpp;
-            std::memcpy(out, table[(row[bit >> 3] >> (8 - (bit & 7) - bpp)) & mask], 3);
-        }
-        return;
+        for (std::size_t i = 0; i < pal.size() && i < 256; ++i)
+            table_[i] = {pal[i].rgbBlue, pal[i].rgbGreen, pal[i].rgbRed};
     }
-    switch (pf) {
+    void Decode(const std::uint8_t* row, int w, std::uint8_t* out) const;
+
+private:
+    void Put(unsigned index, std::uint8_t*& out) const {
+        const rastel::Bgr c = table_[index];
+        out[0] = c.b;
+        out[1] = c.g;
+        out[2] = c.r;
+        out += 3;
+    }
+    TPixelFormat pf_;
+    rastel::Bgr table_[256] = {};
+};
+
+void DecodeRow(TPixelFormat pf, const std::vector<RGBQUAD>& pal, const std::uint8_t* row, int w, std::uint8_t* out) {
+    RowDecoder(pf, pal).Decode(row, w, out);
+}
+
+void RowDecoder::Decode(const std::uint8_t* row, int w, std::uint8_t* out) const {
+    switch (pf_) {
+        case pf1bit: {
+            int x = 0;
+            for (; x + 8 <= w; x += 8) {
+                const unsigned b = row[x >> 3];
+                for (int i = 7; i >= 0; --i) Put((b >> i) & 1u, out);
+            }
+            for (; x < w; ++x) Put((row[x >> 3] >> (7 - (x & 7))) & 1u, out);
+            return;
+        }
+        case pf4bit: {
+            int x = 0;
+            for (; x + 2 <= w; x += 2) {
+                Put(row[x >> 1] >> 4, out);
+                Put(row[x >> 1] & 0xFu, out);
+            }
+            if (x < w) Put(row[x >> 1] >> 4, out);
+            return;
+        }
+        case pf8bit:
+            for (int x = 0; x < w; ++x) Put(row[x], out);
+            return;
         case pf15bit:
             for (int x = 0; x < w; ++x, out += 3) {
                 unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
@@ -98,7 +129,6 @@ void DecodeRow(TPixelFormat pf, const std::vector<RGBQUAD>& pal, const std::uint
         case pf32bit:
             for (int x = 0; x < w; ++x, out += 3) std::memcpy(out, row + 4 * x, 3);
             break;
-        default: break;
     }
 }
 
@@ -434,18 +464,19 @@ void TBitmap::LoadFromFile(const std::string& path) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.h, &size)) throw EFOpenError(OpenErrorText(path, GetLastError()));
     if (size.QuadPart > kMaxBmpFileSize) throw EInvalidGraphic();
-    std::vector<std::uint8_t> data(std::size_t(size.QuadPart));
+    // Not cleared first: every byte used is read.
+    const std::size_t length = std::size_t(size.QuadPart);
+    const std::unique_ptr<std::uint8_t[]> data = std::make_unique_for_overwrite<std::uint8_t[]>(length);
     std::size_t done = 0;
-    while (done < data.size()) {
+    while (done < length) {
         DWORD got = 0;
-        DWORD want = DWORD(std::min<std::size_t>(data.size() - done, 1u << 24));
-        if (!ReadFile(file.h, data.data() + done, want, &got, nullptr))
+        DWORD want = DWORD(std::min<std::size_t>(length - done, 1u << 24));
+        if (!ReadFile(file.h, data.get() + done, want, &got, nullptr))
             throw EFrameworkError(SystemErrorMessage(GetLastError()));
         if (got == 0) break;  // shorter than its size said: decoding judges it
         done += got;
     }
-    data.resize(done);
-    LoadFromBytes(data);
+    LoadFromBytes(std::span<const std::uint8_t>(data.get(), done));
 }
 
 void TBitmap::LoadFromBytes(std::span<const std::uint8_t> file) {
@@ -500,7 +531,8 @@ void TBitmap::ReadPixels24(rastel::BgrView out) const {
     if (out.width <= 0 || out.height <= 0) return;
     if (out.width > width_ || out.height > height_) throw EListError("pixels outside the bitmap");
     GdiFlush();
-    for (int y = 0; y < out.height; ++y) DecodeRow(format_, palette_, bits_ + std::ptrdiff_t(y) * stride_, out.width, out.Row(y));
+    const RowDecoder decoder(format_, palette_);
+    for (int y = 0; y < out.height; ++y) decoder.Decode(bits_ + std::ptrdiff_t(y) * stride_, out.width, out.Row(y));
 }
 
 void TBitmap::LoadFromBmp(const rastel::BmpImage& image) {
