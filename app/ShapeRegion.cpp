@@ -1,24 +1,40 @@
 #include "app/ShapeRegion.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "framework/Handles.h"
 
-VisibleRows::VisibleRows(const TBitmap& bitmap, SIZE visible) {
-    const int w = std::min(bitmap.Width(), int(visible.cx)), h = std::min(bitmap.Height(), int(visible.cy));
-    if (w <= 0 || h <= 0) {
-        view_ = rastel::ConstBgrView(nullptr, std::max(w, 0), std::max(h, 0), 0);
-        return;
+rastel::RegionBuffer ScanVisiblePart(const TBitmap& bitmap, SIZE visible, rastel::Bgr transparent,
+                                     const rastel::RegionBuffer::Reallocate& realloc) {
+    const int w = std::max(0, std::min(bitmap.Width(), int(visible.cx)));
+    const int h = std::max(0, std::min(bitmap.Height(), int(visible.cy)));
+    if (w == 0 || h == 0) return rastel::BuildRegionData(rastel::ConstBgrView(nullptr, w, h, 0), transparent, realloc);
+    const TPixelFormat pf = bitmap.PixelFormat();
+    if (pf == pf24bit)
+        return rastel::BuildRegionData(rastel::ConstBgrView(bitmap.ScanLine(0), w, h, bitmap.BytesPerLine()),
+                                       transparent, realloc);
+    if (pf == pf1bit || pf == pf4bit || pf == pf8bit) {
+        // Entries beyond the palette read as black, as everywhere.
+        const std::vector<RGBQUAD>& palette = bitmap.Palette();
+        std::array<bool, 256> hole{};
+        for (std::size_t i = 0; i < hole.size(); ++i) {
+            const rastel::Bgr c = i < palette.size()
+                                      ? rastel::Bgr{palette[i].rgbBlue, palette[i].rgbGreen, palette[i].rgbRed}
+                                      : rastel::Bgr{};
+            hole[i] = c == transparent;
+        }
+        return rastel::BuildRegionDataFromIndices({bitmap.ScanLine(0), w, h, bitmap.BytesPerLine(), BitsPerPixel(pf)},
+                                                  hole, realloc);
     }
-    if (bitmap.PixelFormat() == pf24bit) {
-        view_ = rastel::ConstBgrView(bitmap.ScanLine(0), w, h, bitmap.BytesPerLine());
-        return;
-    }
-    decoded_.resize(std::size_t(w) * 3 * std::size_t(h));
-    const rastel::BgrView out{decoded_.data(), w, h, std::ptrdiff_t(w) * 3};
+    // Not cleared first: every byte is written.
+    const auto rows = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(w) * 3 * std::size_t(h));
+    const rastel::BgrView out{rows.get(), w, h, std::ptrdiff_t(w) * 3};
     bitmap.ReadPixels24(out);
-    view_ = out;
+    return rastel::BuildRegionData(out, transparent, realloc);
 }
 
 HRGN RegionFromRectangles(const rastel::RegionBuffer& data, std::optional<std::size_t> chunk, const RegionMaker& make) {

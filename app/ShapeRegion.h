@@ -1,31 +1,23 @@
-// The pieces of the window's shape, as TForm1 makes and sets it: the visible
-// part of the picture as 24-bit rows, one region from many rectangles, and
-// the shape set and shown.
+// The pieces of the window's shape, as TForm1 makes and sets it: the runs of
+// the visible part of the picture, one region from many rectangles, and the
+// shape set and shown.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <optional>
-#include <vector>
 
 #include "core/pixels.h"
 #include "core/region.h"
 #include "framework/Bitmap.h"
 
-// The bitmap's top-left part of at most `visible` pixels as 24-bit rows: read
-// in place when the bitmap is 24-bit, else only that part decoded into a
-// buffer of its own. The bitmap is not changed.
-class VisibleRows {
-public:
-    VisibleRows(const TBitmap& bitmap, SIZE visible);
-    const rastel::ConstBgrView& View() const { return view_; }
-
-private:
-    rastel::ConstBgrView view_;
-    std::vector<std::uint8_t> decoded_;
-};
+// The region description (BuildRegionData's: one rectangle per run) of the
+// bitmap's top-left part of at most `visible` pixels, scanned where it lies,
+// as 24-bit rows or as palette indices; other formats from a 24-bit copy of
+// that part. The bitmap is not changed.
+rastel::RegionBuffer ScanVisiblePart(const TBitmap& bitmap, SIZE visible, rastel::Bgr transparent,
+                                     const rastel::RegionBuffer::Reallocate& realloc);
 
 using RegionMaker = std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)>;
 

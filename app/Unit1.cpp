@@ -137,11 +137,7 @@ HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentCol
     const TColor rgb = rastel::ColorToRGB(transparentColor);
     const rastel::Bgr transparent{rastel::BlueOf(rgb), rastel::GreenOf(rgb), rastel::RedOf(rgb)};
     const std::optional<std::size_t> chunk = RegionChunkSize ? RegionChunkSize() : std::nullopt;
-    rastel::RegionBuffer data;
-    {
-        const VisibleRows rows(bitmap, visible);
-        data = rastel::BuildRegionData(rows.View(), transparent, RegionBufferReallocate);
-    }
+    rastel::RegionBuffer data = ScanVisiblePart(bitmap, visible, transparent, RegionBufferReallocate);
     const std::size_t given = data.Count();
     std::size_t merged = 0;
     if (chunk) {

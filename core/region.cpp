@@ -217,10 +217,9 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent) {
     return BuildRegionData(pixels, transparent, RegionBuffer::Reallocate{});
 }
 
-RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
-    RegionBuffer buffer(std::move(realloc));
-    const int width = pixels.width > 0 ? pixels.width : 0;
-    const int height = pixels.height > 0 ? pixels.height : 0;
+namespace {
+
+void WriteHeader(RegionBuffer& buffer, int width, int height) {
     buffer.WriteInt32(std::int32_t(kRegionHeaderSize));
     buffer.WriteInt32(1);  // RDH_RECTANGLES
     buffer.WriteInt32(0);  // count, filled in after the scan
@@ -229,6 +228,61 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer:
     buffer.WriteInt32(0);
     buffer.WriteInt32(width);
     buffer.WriteInt32(height);
+}
+
+// One row of indices; `runStart` is -1 when no run is open.
+void ScanIndexRow(const std::uint8_t* row, int width, int bits, const std::array<bool, 256>& hole, int y,
+                  RectWriter& out) {
+    int runStart = -1;
+    auto pixel = [&](int x, bool isHole) {
+        if (!isHole && runStart < 0) {
+            runStart = x;
+        } else if (isHole && runStart >= 0) {
+            out.Add(runStart, y, x);
+            runStart = -1;
+        }
+    };
+    if (bits == 1) {
+        // Eight pixels a byte; a byte that neither opens nor closes a run is passed over whole.
+        const unsigned holeOf0 = hole[0] ? 0xFFu : 0u, holeOf1 = hole[1] ? 0xFFu : 0u;
+        int x = 0;
+        for (; x + 8 <= width; x += 8) {
+            const unsigned b = row[x >> 3];
+            const unsigned holes = ((b & holeOf1) | (~b & holeOf0)) & 0xFFu;
+            if (holes == (runStart < 0 ? 0xFFu : 0u)) continue;
+            for (int i = 0; i < 8; ++i) pixel(x + i, (holes >> (7 - i)) & 1u);
+        }
+        for (; x < width; ++x) pixel(x, hole[(row[x >> 3] >> (7 - (x & 7))) & 1u]);
+    } else if (bits == 4) {
+        for (int x = 0; x < width; ++x) pixel(x, hole[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu]);
+    } else {
+        for (int x = 0; x < width; ++x) pixel(x, hole[row[x]]);
+    }
+    if (runStart >= 0) out.Add(runStart, y, width);
+}
+
+}  // namespace
+
+RegionBuffer BuildRegionDataFromIndices(IndexRows pixels, const std::array<bool, 256>& hole,
+                                        RegionBuffer::Reallocate realloc) {
+    RegionBuffer buffer(std::move(realloc));
+    const int width = pixels.width > 0 ? pixels.width : 0;
+    const int height = pixels.height > 0 ? pixels.height : 0;
+    WriteHeader(buffer, width, height);
+    if (!pixels.data || width == 0) return buffer;
+    RectWriter out(buffer);
+    for (int y = 0; y < height; ++y)
+        ScanIndexRow(pixels.data + std::ptrdiff_t(y) * pixels.stride, width, pixels.bitsPerPixel, hole, y, out);
+    out.Flush();
+    buffer.PatchInt32(8, std::int32_t(out.Count()));
+    return buffer;
+}
+
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
+    RegionBuffer buffer(std::move(realloc));
+    const int width = pixels.width > 0 ? pixels.width : 0;
+    const int height = pixels.height > 0 ? pixels.height : 0;
+    WriteHeader(buffer, width, height);
     if (!pixels.data || width == 0) return buffer;
 
     RectWriter out(buffer);

@@ -159,6 +159,43 @@ TEST(RegionData, MatchesAPixelByPixelScanOnRandomPictures) {
     }
 }
 
+// Indices give what their colours give: 1, 4 and 8 bits, widths across byte
+// boundaries, palettes where several entries have the transparent colour.
+TEST(RegionData, IndicesGiveTheRectanglesOfTheirColours) {
+    std::uint32_t seed = 31;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int bits : {1, 4, 8}) {
+        for (int width : {1, 7, 8, 9, 16, 17, 33, 100}) {
+            const int height = 6, colours = 1 << bits;
+            std::vector<Bgr> palette(static_cast<std::size_t>(colours));
+            for (Bgr& c : palette) c = next() % 3 ? kInk : kHole;  // duplicates on purpose
+            std::array<bool, 256> hole{};
+            for (int i = 0; i < colours; ++i) hole[std::size_t(i)] = palette[std::size_t(i)] == kHole;
+            const std::ptrdiff_t stride = (width * bits + 31) / 32 * 4;
+            std::vector<std::uint8_t> indices(std::size_t(stride) * height);
+            Picture pic(width, height, kHole);
+            for (int y = 0; y < height; ++y) {
+                // Long runs of one index too, so whole bytes open and close nothing.
+                const bool plain = y % 3 == 0;
+                const unsigned fixed = next() % unsigned(colours);
+                for (int x = 0; x < width; ++x) {
+                    const unsigned index = plain ? fixed : next() % unsigned(colours);
+                    const int bit = x * bits;
+                    indices[std::size_t(y * stride + bit / 8)] |= std::uint8_t(index << (8 - bit % 8 - bits));
+                    pic.Set(x, y, palette[index]);
+                }
+            }
+            SCOPED_TRACE(std::to_string(bits) + " bits, " + std::to_string(width) + " wide");
+            const RegionBuffer fromIndices =
+                BuildRegionDataFromIndices({indices.data(), width, height, stride, bits}, hole);
+            EXPECT_EQ(RectsOf(fromIndices, width, height), ReferenceRects(pic.View(), kHole));
+        }
+    }
+}
+
 TEST(RegionData, BottomUpViewScansTheTopRowFirst) {
     Picture pic({"X...", "..XX"});
     // The same picture stored bottom-up: row 0 of the view is the last stored row.
