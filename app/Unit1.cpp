@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/FormDescriptions.h"
+#include "app/ShapeRegion.h"
 #include "app/Unit2.h"
 #include "core/catalog.h"
-#include "core/mono.h"
 #include "framework/Handles.h"
 #include "framework/Streaming.h"
 
@@ -19,6 +19,9 @@ std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)> TForm1::RegionFromData 
 rastel::RegionBuffer::Reallocate TForm1::RegionBufferReallocate;
 std::function<std::optional<std::size_t>()> TForm1::ShapeRectangleLimit = [] {
     return RunningOnWine() ? std::optional<std::size_t>(kWineShapeRectangles) : std::nullopt;
+};
+std::function<std::optional<std::size_t>()> TForm1::RegionChunkSize = [] {
+    return RunningOnWine() ? std::optional<std::size_t>(kWineRegionChunk) : std::nullopt;
 };
 
 namespace {
@@ -34,52 +37,25 @@ std::function<TMouseEventHandler> MouseHandler(TForm1* form, F method) {
     };
 }
 
-// The bitmap's top-left part of at most `visible` pixels as 24-bit rows:
-// read in place when they are 24-bit already, expanded from the bits of a
-// 1-bit bitmap into `expanded`, otherwise converted in a copy kept in
-// `holder`; the bitmap itself is never changed.
-struct Rows24 {
-    Rows24(const TBitmap& bitmap, SIZE visible) {
-        const int w = std::min(bitmap.Width(), int(visible.cx)), h = std::min(bitmap.Height(), int(visible.cy));
-        if (w <= 0 || h <= 0) {
-            view = rastel::ConstBgrView(nullptr, std::max(w, 0), std::max(h, 0), 0);
-            return;
-        }
-        if (bitmap.PixelFormat() == pf1bit) {
-            const std::vector<RGBQUAD>& pal = bitmap.Palette();
-            auto entry = [&](std::size_t i) {  // beyond the palette reads black, as everywhere
-                return i < pal.size() ? rastel::Bgr{pal[i].rgbBlue, pal[i].rgbGreen, pal[i].rgbRed} : rastel::Bgr{};
-            };
-            expanded.resize(std::size_t(w) * 3 * std::size_t(h));
-            const rastel::BgrView out{expanded.data(), w, h, std::ptrdiff_t(w) * 3};
-            rastel::ExpandMono(bitmap.ScanLine(0), bitmap.BytesPerLine(), entry(0), entry(1), out);
-            view = out;
-            return;
-        }
-        const TBitmap* source = &bitmap;
-        if (bitmap.PixelFormat() != pf24bit) {
-            holder = std::make_unique<TBitmap>();
-            holder->Assign(bitmap);
-            holder->SetPixelFormat(pf24bit);
-            source = holder.get();
-        }
-        view = rastel::ConstBgrView(source->ScanLine(0), w, h, source->BytesPerLine());
-    }
-    rastel::ConstBgrView view;
-    std::unique_ptr<TBitmap> holder;
-    std::vector<std::uint8_t> expanded;
-};
-
 SIZE WholeOf(const TBitmap& bitmap) { return SIZE{bitmap.Width(), bitmap.Height()}; }
 
-// Under Wine ExtCreateRegion takes about a nanosecond for each pair of a
-// rectangle given and a rectangle of the result; past this the wait shows.
+// A platform that makes a region from a list takes about a nanosecond for
+// each pair of a rectangle given and a rectangle of the result; past this
+// the wait shows.
 constexpr double kLongShapePairs = double(1 << 26);
 
 // Around the control cluster, so no control sits on the very edge of the
 // window's shape; one more on the right, so that at 96 dpi the plate is
 // 606..736 x 15..90, where the first grid images had theirs.
 constexpr RECT kPlateMargin{8, 8, 9, 8};
+
+// Pairs a shape costs. In one call: the list against the result. In chunks
+// (under Wine) making the region is quick, but painting the window after
+// the change makes its visible region again from the platform's own copy of
+// the merged rectangles: against themselves, with the first time's extra.
+double ShapePairs(std::size_t given, std::size_t merged, bool chunked) {
+    return chunked ? double(merged) * double(merged) : double(given) * double(merged);
+}
 
 // Puts back the cursor that was showing when a long apply began.
 class CursorKeeper {
@@ -162,9 +138,7 @@ void TForm1::HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton, TShiftState,
 TColor TForm1::GridTransparentColor(const TBitmap& bitmap) {
     if (bitmap.PixelFormat() == pf1bit) return clWhite;
     if (bitmap.Empty()) return clBlack;
-    const Rows24 rows(bitmap, WholeOf(bitmap));
-    const rastel::Bgr c = rastel::TransparentColorOf(rows.view, 24);
-    return rastel::RGBColor(c.r, c.g, c.b);
+    return bitmap.TransparentColor();  // the bottom-left pixel
 }
 
 HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor) {
@@ -175,19 +149,24 @@ HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentCol
     if (bitmap.Empty()) return nullptr;
     const TColor rgb = rastel::ColorToRGB(transparentColor);
     const rastel::Bgr transparent{rastel::BlueOf(rgb), rastel::GreenOf(rgb), rastel::RedOf(rgb)};
-    rastel::RegionBuffer data;
+    const std::optional<std::size_t> chunk = RegionChunkSize ? RegionChunkSize() : std::nullopt;
+    rastel::RegionBuffer data = ScanVisiblePart(bitmap, visible, transparent, RegionBufferReallocate);
+    const std::size_t given = data.Count();
     std::size_t merged = 0;
-    {
-        const Rows24 rows(bitmap, visible);
-        data = rastel::BuildRegionData(rows.view, transparent, RegionBufferReallocate);
+    if (chunk) {
+        // In chunks the platform gets the bands it would keep: the same
+        // region from several times fewer rectangles.
+        data = rastel::MergeRows(data, RegionBufferReallocate);
+        merged = data.Count();
+    } else {
         merged = rastel::MergedRectangleCount(data);
     }
     // Refused before the platform is asked: beyond its limit it would hang
     // making the region or end the process showing it.
     const std::optional<std::size_t> limit = ShapeRectangleLimit ? ShapeRectangleLimit() : std::nullopt;
     if (limit && merged > *limit) throw rastel::ShapeTooComplex();
-    if (double(data.Count()) * double(merged) > kLongShapePairs) ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    return RegionFromData(nullptr, DWORD(data.Size()), reinterpret_cast<const RGNDATA*>(data.Data()));
+    if (ShapePairs(given, merged, chunk.has_value()) > kLongShapePairs) ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return RegionFromRectangles(data, chunk, RegionFromData);
 }
 
 bool TForm1::RunningOnWine() {
@@ -204,7 +183,7 @@ void TForm1::ApplyGridImage(const std::string& fileName) {
     if (!shape) return;
 
     Image1->SetAutoSize(true);
-    Image1->Picture()->LoadFromFile(fileName);
+    Image1->Picture()->Assign(work);  // the pixels just read: the file is read and decoded once
     Image1->SetLeft(0);
     Image1->SetTop(0);
     SetGridShape(std::move(shape));
@@ -238,7 +217,9 @@ void TForm1::SetGridShape(UniqueRegion shape) {
     // Frame and caption-bar size: the region starts at the client area.
     const POINT offset = ClientToScreen(Point(-Left(), -Top()));
     OffsetRgn(shape.get(), offset.x, offset.y);
-    if (SetWindowRgn(Handle(), shape.get(), TRUE)) shape.release();  // the window owns it now
+    // Under Wine a redraw by the platform also repaints the frame and makes
+    // the region six times over; painting at once makes it once.
+    if (SetWindowShape(Handle(), shape.get(), RunningOnWine())) shape.release();  // the window owns it now
 }
 
 void TForm1::ReshapeForCluster() {

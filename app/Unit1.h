@@ -74,8 +74,9 @@ public:
     // from the bitmap's top-left part of at most `visible` pixels (all of it
     // without). Null for an empty bitmap or when the region cannot be made.
     // ShapeTooComplex, before the region is made, when the platform could not
-    // show the shape; a shape that takes the platform long to make shows the
-    // wait cursor. The bitmap is not changed; the caller owns the region.
+    // show the shape; a shape that takes the platform long to make and show
+    // shows the wait cursor. The bitmap is not changed; the caller owns the
+    // region.
     static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor);
     static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible);
     // Transparent colour of a grid image: its bottom-left pixel, white for a
@@ -110,6 +111,12 @@ public:
     // the shape in one request, which cannot hold more: the process would end.
     static constexpr std::size_t kWineShapeRectangles = 32766;
     static std::function<std::optional<std::size_t>()> ShapeRectangleLimit;
+    // Rectangles per call of RegionFromData; none: all in one call. Under
+    // Wine a region made from a list costs (rectangles given) x (rectangles
+    // of the result), so the list goes in short chunks of the merged bands,
+    // whose regions are united.
+    static constexpr std::size_t kWineRegionChunk = 16;
+    static std::function<std::optional<std::size_t>()> RegionChunkSize;
     // Through ntdll's wine_get_version, which only Wine has.
     static bool RunningOnWine();
 };

@@ -1,6 +1,8 @@
 // Bitmap file reading and writing on byte spans.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -70,6 +72,27 @@ struct BmpImage {
 //   pixel data is checked to be there before anything is allocated for it,
 //   so a short file claiming a large picture costs nothing.
 BmpImage DecodeBmp(std::span<const std::uint8_t> file);
+
+// The pixels of an uncompressed file of 1, 4, 8 or 24 bits as the file
+// stores them: palette indices packed from the most significant bit, or BGR
+// triples. They point into the file's bytes.
+struct BmpRows {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    // 1 << bitsPerPixel entries (those the file leaves out black); none for 24 bits.
+    std::vector<Bgr> palette;
+    const std::uint8_t* top = nullptr;  // the top row
+    std::ptrdiff_t stride = 0;          // from a row to the one below it; negative in a bottom-up file
+    std::size_t rowBytes = 0;           // bytes of a row that hold pixels; the padding after them may be missing
+    const std::uint8_t* Row(int y) const { return top + std::ptrdiff_t(y) * stride; }
+};
+
+// Those rows, without decoding them; nullopt when the pixels need decoding
+// (run lengths, bit fields, 16 or 32 bits) or there are none (0 x 0). A file
+// refused here is refused by DecodeBmp too, and DecodeBmp turns a file that
+// gives rows into exactly the colours of those rows.
+std::optional<BmpRows> StoredBmpRows(std::span<const std::uint8_t> file);
 
 // Writers, bottom-up, BITMAPINFOHEADER (40 bytes), uncompressed.
 // 1-bit: pixels equal to `white` become palette entry 1 (white), others entry 0 (`ink`).

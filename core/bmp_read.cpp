@@ -334,6 +334,25 @@ void DecodeRle(const ByteReader& in, const Header& h, const Palette& palette, Bm
 
 }  // namespace
 
+std::optional<BmpRows> StoredBmpRows(std::span<const std::uint8_t> file) {
+    const ByteReader in(file);
+    const Header h = ReadHeader(in);
+    const Palette palette = ReadPalette(in, h);
+    if (h.width == 0 || h.height == 0 || h.compression != kBiRgb) return std::nullopt;
+    if (h.bitsPerPixel != 1 && h.bitsPerPixel != 4 && h.bitsPerPixel != 8 && h.bitsPerPixel != 24) return std::nullopt;
+    const std::uint8_t* data = PixelData(in, h);
+    BmpRows rows;
+    rows.width = int(h.width);
+    rows.height = int(h.height);
+    rows.bitsPerPixel = h.bitsPerPixel;
+    if (h.bitsPerPixel <= 8) rows.palette.assign(palette.begin(), palette.begin() + (std::size_t(1) << h.bitsPerPixel));
+    const std::ptrdiff_t rowBytes = std::ptrdiff_t(RowBytes(h));
+    rows.stride = h.topDown ? rowBytes : -rowBytes;
+    rows.top = h.topDown ? data : data + rowBytes * std::ptrdiff_t(h.height - 1);
+    rows.rowBytes = std::size_t((std::uint64_t(h.width) * std::uint64_t(h.bitsPerPixel) + 7) / 8);
+    return rows;
+}
+
 BmpImage DecodeBmp(std::span<const std::uint8_t> file) {
     const ByteReader in(file);
     const Header h = ReadHeader(in);

@@ -123,13 +123,13 @@ namespace {
 class RectWriter {
 public:
     explicit RectWriter(RegionBuffer& buffer) : buffer_(buffer) {}
-    void Add(int left, int top, int right) {
+    void Add(int left, int top, int right, int height = 1) {
         if (used_ == kBatch) Flush();
         std::int32_t* r = batch_ + 4 * used_++;
         r[0] = left;
         r[1] = top;
         r[2] = right;
-        r[3] = top + 1;
+        r[3] = top + height;
         ++count_;
     }
     void Flush() {
@@ -217,10 +217,9 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent) {
     return BuildRegionData(pixels, transparent, RegionBuffer::Reallocate{});
 }
 
-RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
-    RegionBuffer buffer(std::move(realloc));
-    const int width = pixels.width > 0 ? pixels.width : 0;
-    const int height = pixels.height > 0 ? pixels.height : 0;
+namespace {
+
+void WriteHeader(RegionBuffer& buffer, int width, int height) {
     buffer.WriteInt32(std::int32_t(kRegionHeaderSize));
     buffer.WriteInt32(1);  // RDH_RECTANGLES
     buffer.WriteInt32(0);  // count, filled in after the scan
@@ -229,6 +228,61 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer:
     buffer.WriteInt32(0);
     buffer.WriteInt32(width);
     buffer.WriteInt32(height);
+}
+
+// One row of indices; `runStart` is -1 when no run is open.
+void ScanIndexRow(const std::uint8_t* row, int width, int bits, const std::array<bool, 256>& hole, int y,
+                  RectWriter& out) {
+    int runStart = -1;
+    auto pixel = [&](int x, bool isHole) {
+        if (!isHole && runStart < 0) {
+            runStart = x;
+        } else if (isHole && runStart >= 0) {
+            out.Add(runStart, y, x);
+            runStart = -1;
+        }
+    };
+    if (bits == 1) {
+        // Eight pixels a byte; a byte that neither opens nor closes a run is passed over whole.
+        const unsigned holeOf0 = hole[0] ? 0xFFu : 0u, holeOf1 = hole[1] ? 0xFFu : 0u;
+        int x = 0;
+        for (; x + 8 <= width; x += 8) {
+            const unsigned b = row[x >> 3];
+            const unsigned holes = ((b & holeOf1) | (~b & holeOf0)) & 0xFFu;
+            if (holes == (runStart < 0 ? 0xFFu : 0u)) continue;
+            for (int i = 0; i < 8; ++i) pixel(x + i, (holes >> (7 - i)) & 1u);
+        }
+        for (; x < width; ++x) pixel(x, hole[(row[x >> 3] >> (7 - (x & 7))) & 1u]);
+    } else if (bits == 4) {
+        for (int x = 0; x < width; ++x) pixel(x, hole[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu]);
+    } else {
+        for (int x = 0; x < width; ++x) pixel(x, hole[row[x]]);
+    }
+    if (runStart >= 0) out.Add(runStart, y, width);
+}
+
+}  // namespace
+
+RegionBuffer BuildRegionDataFromIndices(IndexRows pixels, const std::array<bool, 256>& hole,
+                                        RegionBuffer::Reallocate realloc) {
+    RegionBuffer buffer(std::move(realloc));
+    const int width = pixels.width > 0 ? pixels.width : 0;
+    const int height = pixels.height > 0 ? pixels.height : 0;
+    WriteHeader(buffer, width, height);
+    if (!pixels.data || width == 0) return buffer;
+    RectWriter out(buffer);
+    for (int y = 0; y < height; ++y)
+        ScanIndexRow(pixels.data + std::ptrdiff_t(y) * pixels.stride, width, pixels.bitsPerPixel, hole, y, out);
+    out.Flush();
+    buffer.PatchInt32(8, std::int32_t(out.Count()));
+    return buffer;
+}
+
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
+    RegionBuffer buffer(std::move(realloc));
+    const int width = pixels.width > 0 ? pixels.width : 0;
+    const int height = pixels.height > 0 ? pixels.height : 0;
+    WriteHeader(buffer, width, height);
     if (!pixels.data || width == 0) return buffer;
 
     RectWriter out(buffer);
@@ -238,33 +292,94 @@ RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer:
     return buffer;
 }
 
+namespace {
+
+// The rectangles of a description grouped by row: rectangles come row by row
+// and are maximal runs, so a row's run list is the slice of rectangles with
+// its top, and two adjacent rows with equal slices belong to one band.
+class RowSlices {
+public:
+    explicit RowSlices(const RegionBuffer& data) {
+        if (data.Size() < kRegionHeaderSize) return;
+        rects_ = data.Data() + kRegionHeaderSize;
+        count_ = std::min<std::size_t>(data.Count(), (data.Size() - kRegionHeaderSize) / kRegionRectSize);
+    }
+    std::size_t Count() const { return count_; }
+    const std::uint8_t* Rect(std::size_t i) const { return rects_ + i * kRegionRectSize; }
+    std::int32_t Top(std::size_t i) const { return std::int32_t(LoadLE32(Rect(i) + 4)); }
+    // One past the last rectangle of the row that starts at `start`.
+    std::size_t RowEnd(std::size_t start) const {
+        const std::int32_t y = Top(start);
+        std::size_t end = start + 1;
+        while (end < count_ && Top(end) == y) ++end;
+        return end;
+    }
+    // Whether row [start, end) continues the band of row [prevStart, prevEnd)
+    // that ends at `bandBottom`: right below it, with the same runs.
+    bool Continues(std::size_t prevStart, std::size_t prevEnd, std::int32_t bandBottom, std::size_t start,
+                   std::size_t end) const {
+        if (Top(start) != bandBottom || prevEnd - prevStart != end - start) return false;
+        for (std::size_t i = 0; i < end - start; ++i)
+            if (std::memcmp(Rect(prevStart + i), Rect(start + i), 4) != 0 ||
+                std::memcmp(Rect(prevStart + i) + 8, Rect(start + i) + 8, 4) != 0)
+                return false;
+        return true;
+    }
+
+private:
+    const std::uint8_t* rects_ = nullptr;
+    std::size_t count_ = 0;
+};
+
+}  // namespace
+
 std::size_t MergedRectangleCount(const RegionBuffer& data) {
-    // Rectangles come row by row and are maximal runs, so a row's run list
-    // is the slice of rectangles with its top; two adjacent rows with equal
-    // slices become one band.
-    const std::uint8_t* rects = data.Data() + kRegionHeaderSize;
-    const std::size_t count = std::min<std::size_t>(data.Count(), (data.Size() - kRegionHeaderSize) / kRegionRectSize);
-    auto top = [&](std::size_t i) { return std::int32_t(LoadLE32(rects + i * kRegionRectSize + 4)); };
-    auto sameSpan = [&](std::size_t a, std::size_t b) {
-        return std::memcmp(rects + a * kRegionRectSize, rects + b * kRegionRectSize, 4) == 0 &&
-               std::memcmp(rects + a * kRegionRectSize + 8, rects + b * kRegionRectSize + 8, 4) == 0;
-    };
+    const RowSlices rows(data);
     std::size_t merged = 0;
     std::size_t prevStart = 0, prevEnd = 0;  // the previous row's slice
-    bool havePrev = false;
-    for (std::size_t start = 0; start < count;) {
-        const std::int32_t y = top(start);
-        std::size_t end = start + 1;
-        while (end < count && top(end) == y) ++end;
-        bool same = havePrev && top(prevStart) == y - 1 && prevEnd - prevStart == end - start;
-        for (std::size_t i = 0; same && i < end - start; ++i) same = sameSpan(prevStart + i, start + i);
-        if (!same) merged += end - start;
+    for (std::size_t start = 0; start < rows.Count();) {
+        const std::size_t end = rows.RowEnd(start);
+        if (prevEnd == 0 || !rows.Continues(prevStart, prevEnd, rows.Top(prevStart) + 1, start, end))
+            merged += end - start;
         prevStart = start;
         prevEnd = end;
-        havePrev = true;
         start = end;
     }
     return merged;
+}
+
+RegionBuffer MergeRows(const RegionBuffer& data) { return MergeRows(data, RegionBuffer::Reallocate{}); }
+
+RegionBuffer MergeRows(const RegionBuffer& data, RegionBuffer::Reallocate realloc) {
+    RegionBuffer out(std::move(realloc));
+    out.Write(data.Data(), std::min(data.Size(), kRegionHeaderSize));
+    const RowSlices rows(data);
+    std::size_t bandStart = 0, bandEnd = 0;  // the open band's first row; empty: none open
+    std::int32_t bandBottom = 0;
+    RectWriter writer(out);
+    auto closeBand = [&] {
+        const std::int32_t top = rows.Top(bandStart);
+        for (std::size_t i = bandStart; i < bandEnd; ++i) {
+            const std::uint8_t* r = rows.Rect(i);
+            writer.Add(std::int32_t(LoadLE32(r)), top, std::int32_t(LoadLE32(r + 8)), bandBottom - top);
+        }
+    };
+    for (std::size_t start = 0; start < rows.Count();) {
+        const std::size_t end = rows.RowEnd(start);
+        if (bandEnd != 0 && rows.Continues(bandStart, bandEnd, bandBottom, start, end)) {
+            ++bandBottom;
+        } else {
+            if (bandEnd != 0) closeBand();
+            bandStart = start;
+            bandEnd = end;
+            bandBottom = rows.Top(start) + 1;
+        }
+        start = end;
+    }
+    if (bandEnd != 0) closeBand();
+    writer.Flush();
+    if (out.Size() >= kRegionHeaderSize) out.PatchInt32(8, std::int32_t(writer.Count()));
+    return out;
 }
 
 }  // namespace rastel

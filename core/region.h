@@ -1,6 +1,7 @@
 // Region description (RGNDATA layout) built from 24-bit pixels: one
 // one-pixel-high rectangle per horizontal run of non-transparent pixels.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -73,8 +74,29 @@ Bgr TransparentColorOf(ConstBgrView pixels, int bitsPerPixel);
 RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent);
 RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc);
 
+// Rows of palette indices of 1, 4 or 8 bits, packed from the most
+// significant bit; row 0 at `data`, the next one `stride` bytes on.
+struct IndexRows {
+    const std::uint8_t* data = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+    int bitsPerPixel = 8;
+};
+
+// The same description from palette indices, without turning them into
+// colours: a pixel is a hole where `hole` is set for its index.
+RegionBuffer BuildRegionDataFromIndices(IndexRows pixels, const std::array<bool, 256>& hole,
+                                        RegionBuffer::Reallocate realloc = {});
+
 // The rectangles a platform region keeps of this description: adjacent rows
 // with the same runs merge into one band of those runs.
 std::size_t MergedRectangleCount(const RegionBuffer& data);
+
+// Those rectangles themselves: the same header, then one rectangle per run
+// of each band, as high as the band, bands top first, runs left to right.
+// Its count is MergedRectangleCount(data). RegionOutOfMemory as for building.
+RegionBuffer MergeRows(const RegionBuffer& data);
+RegionBuffer MergeRows(const RegionBuffer& data, RegionBuffer::Reallocate realloc);
 
 }  // namespace rastel

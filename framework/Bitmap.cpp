@@ -1,6 +1,7 @@
 // TGraphic, TBitmap (DIB sections with row access) and TPicture.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 #include "core/mono.h"
@@ -57,42 +58,77 @@ std::vector<RGBQUAD> DefaultPalette(TPixelFormat pf) {
     }
 }
 
-// Turns one row of any format into 24-bit BGR.
+// Turns the first w pixels of rows of one format into 24-bit BGR.
+class RowDecoder {
+public:
+    RowDecoder(TPixelFormat pf, const std::vector<RGBQUAD>& pal) : pf_(pf) {
+        // Indices beyond the palette read as black.
+        for (std::size_t i = 0; i < pal.size() && i < 256; ++i)
+            table_[i] = {pal[i].rgbBlue, pal[i].rgbGreen, pal[i].rgbRed};
+    }
+    void Decode(const std::uint8_t* row, int w, std::uint8_t* out) const;
+
+private:
+    void Put(unsigned index, std::uint8_t*& out) const {
+        const rastel::Bgr c = table_[index];
+        out[0] = c.b;
+        out[1] = c.g;
+        out[2] = c.r;
+        out += 3;
+    }
+    TPixelFormat pf_;
+    rastel::Bgr table_[256] = {};
+};
+
 void DecodeRow(TPixelFormat pf, const std::vector<RGBQUAD>& pal, const std::uint8_t* row, int w, std::uint8_t* out) {
-    auto fromPalette = [&](unsigned index, std::uint8_t* px) {
-        if (index < pal.size()) {
-            px[0] = pal[index].rgbBlue;
-            px[1] = pal[index].rgbGreen;
-            px[2] = pal[index].rgbRed;
-        } else {
-            px[0] = px[1] = px[2] = 0;
+    RowDecoder(pf, pal).Decode(row, w, out);
+}
+
+void RowDecoder::Decode(const std::uint8_t* row, int w, std::uint8_t* out) const {
+    switch (pf_) {
+        case pf1bit: {
+            int x = 0;
+            for (; x + 8 <= w; x += 8) {
+                const unsigned b = row[x >> 3];
+                for (int i = 7; i >= 0; --i) Put((b >> i) & 1u, out);
+            }
+            for (; x < w; ++x) Put((row[x >> 3] >> (7 - (x & 7))) & 1u, out);
+            return;
         }
-    };
-    for (int x = 0; x < w; ++x) {
-        std::uint8_t* px = out + 3 * x;
-        switch (pf) {
-            case pf1bit: fromPalette((row[x >> 3] >> (7 - (x & 7))) & 1u, px); break;
-            case pf4bit: fromPalette((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu, px); break;
-            case pf8bit: fromPalette(row[x], px); break;
-            case pf15bit: {
+        case pf4bit: {
+            int x = 0;
+            for (; x + 2 <= w; x += 2) {
+                Put(row[x >> 1] >> 4, out);
+                Put(row[x >> 1] & 0xFu, out);
+            }
+            if (x < w) Put(row[x >> 1] >> 4, out);
+            return;
+        }
+        case pf8bit:
+            for (int x = 0; x < w; ++x) Put(row[x], out);
+            return;
+        case pf15bit:
+            for (int x = 0; x < w; ++x, out += 3) {
                 unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
                 unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
-                px[0] = std::uint8_t((b << 3) | (b >> 2));
-                px[1] = std::uint8_t((g << 3) | (g >> 2));
-                px[2] = std::uint8_t((r << 3) | (r >> 2));
-                break;
+                out[0] = std::uint8_t((b << 3) | (b >> 2));
+                out[1] = std::uint8_t((g << 3) | (g >> 2));
+                out[2] = std::uint8_t((r << 3) | (r >> 2));
             }
-            case pf16bit: {
+            break;
+        case pf16bit:
+            for (int x = 0; x < w; ++x, out += 3) {
                 unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
                 unsigned r = (v >> 11) & 31, g = (v >> 5) & 63, b = v & 31;
-                px[0] = std::uint8_t((b << 3) | (b >> 2));
-                px[1] = std::uint8_t((g << 2) | (g >> 4));
-                px[2] = std::uint8_t((r << 3) | (r >> 2));
-                break;
+                out[0] = std::uint8_t((b << 3) | (b >> 2));
+                out[1] = std::uint8_t((g << 2) | (g >> 4));
+                out[2] = std::uint8_t((r << 3) | (r >> 2));
             }
-            case pf24bit: std::memcpy(px, row + 3 * x, 3); break;
-            case pf32bit: std::memcpy(px, row + 4 * x, 3); break;
-        }
+            break;
+        case pf24bit: std::memcpy(out, row, std::size_t(std::max(w, 0)) * 3); break;
+        case pf32bit:
+            for (int x = 0; x < w; ++x, out += 3) std::memcpy(out, row + 4 * x, 3);
+            break;
     }
 }
 
@@ -428,24 +464,75 @@ void TBitmap::LoadFromFile(const std::string& path) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.h, &size)) throw EFOpenError(OpenErrorText(path, GetLastError()));
     if (size.QuadPart > kMaxBmpFileSize) throw EInvalidGraphic();
-    std::vector<std::uint8_t> data(std::size_t(size.QuadPart));
+    // Not cleared first: every byte used is read.
+    const std::size_t length = std::size_t(size.QuadPart);
+    const std::unique_ptr<std::uint8_t[]> data = std::make_unique_for_overwrite<std::uint8_t[]>(length);
     std::size_t done = 0;
-    while (done < data.size()) {
+    while (done < length) {
         DWORD got = 0;
-        DWORD want = DWORD(std::min<std::size_t>(data.size() - done, 1u << 24));
-        if (!ReadFile(file.h, data.data() + done, want, &got, nullptr))
+        DWORD want = DWORD(std::min<std::size_t>(length - done, 1u << 24));
+        if (!ReadFile(file.h, data.get() + done, want, &got, nullptr))
             throw EFrameworkError(SystemErrorMessage(GetLastError()));
         if (got == 0) break;  // shorter than its size said: decoding judges it
         done += got;
     }
-    data.resize(done);
+    LoadFromBytes(std::span<const std::uint8_t>(data.get(), done));
+}
+
+void TBitmap::LoadFromBytes(std::span<const std::uint8_t> file) {
     rastel::BmpImage image;
     try {
-        image = rastel::DecodeBmp(data);
+        // Kept as stored where the file allows it: a large picture of few
+        // colours then costs its own bytes, not three per pixel.
+        if (const std::optional<rastel::BmpRows> rows = rastel::StoredBmpRows(file)) {
+            LoadStored(*rows);
+            return;
+        }
+        image = rastel::DecodeBmp(file);
     } catch (const rastel::BmpError&) {
         throw EInvalidGraphic();
     }
     LoadFromBmp(image);
+}
+
+void TBitmap::LoadStored(const rastel::BmpRows& rows) {
+    const TPixelFormat pf = rows.bitsPerPixel == 1 ? pf1bit
+                            : rows.bitsPerPixel == 4 ? pf4bit
+                            : rows.bitsPerPixel == 8 ? pf8bit
+                                                     : pf24bit;
+    std::vector<RGBQUAD> palette;
+    for (const rastel::Bgr& c : rows.palette) palette.push_back(Quad(c.r, c.g, c.b));
+    Dib dib = MakeDib(rows.width, rows.height, pf, palette);
+    for (int y = 0; y < rows.height && dib.bits; ++y) {
+        std::uint8_t* row = dib.bits + std::ptrdiff_t(y) * dib.stride;
+        std::memcpy(row, rows.Row(y), rows.rowBytes);
+        std::memset(row + rows.rowBytes, 0, std::size_t(dib.stride) - rows.rowBytes);
+    }
+    Install(std::move(dib.bitmap), dib.bits, dib.stride, rows.width, rows.height, pf, std::move(palette));
+    sourceBits_ = rows.bitsPerPixel;
+    Changed();
+}
+
+void TBitmap::Install(UniqueBitmap bitmap, std::uint8_t* bits, int stride, int w, int h, TPixelFormat pf,
+                      std::vector<RGBQUAD> palette) {
+    // The old DIB is deselected before it is freed.
+    selected_.reset();
+    bitmap_ = std::move(bitmap);
+    bits_ = bits;
+    stride_ = stride;
+    width_ = w;
+    height_ = h;
+    format_ = pf;
+    palette_ = std::move(palette);
+    if (dc_ && bitmap_) selected_ = SelectGuard(dc_.get(), bitmap_.get());
+}
+
+void TBitmap::ReadPixels24(rastel::BgrView out) const {
+    if (out.width <= 0 || out.height <= 0) return;
+    if (out.width > width_ || out.height > height_) throw EListError("pixels outside the bitmap");
+    GdiFlush();
+    const RowDecoder decoder(format_, palette_);
+    for (int y = 0; y < out.height; ++y) decoder.Decode(bits_ + std::ptrdiff_t(y) * stride_, out.width, out.Row(y));
 }
 
 void TBitmap::LoadFromBmp(const rastel::BmpImage& image) {
@@ -467,15 +554,7 @@ void TBitmap::LoadFromBmp(const rastel::BmpImage& image) {
     for (int y = 0; y < image.height && dib.bits && !mono.count; ++y)
         std::memcpy(dib.bits + std::ptrdiff_t(y) * dib.stride, image.pixels.data() + std::size_t(y) * image.stride,
                     std::size_t(image.width) * 3);
-    selected_.reset();
-    bitmap_ = std::move(dib.bitmap);
-    bits_ = dib.bits;
-    stride_ = dib.stride;
-    width_ = image.width;
-    height_ = image.height;
-    format_ = pf;
-    palette_ = std::move(palette);
-    if (dc_ && bitmap_) selected_ = SelectGuard(dc_.get(), bitmap_.get());
+    Install(std::move(dib.bitmap), dib.bits, dib.stride, image.width, image.height, pf, std::move(palette));
     sourceBits_ = image.bitsPerPixel;
     Changed();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,9 @@ public:
     TPixelFormat PixelFormat() const { return format_; }
     void SetPixelFormat(TPixelFormat pf);
     // Bits per pixel of the file last loaded (1, 4, 8, 16, 24, 32), 0 when the
-    // picture was not loaded from a file. Loaded files are held as pf24bit,
-    // except 1-bit files, which stay pf1bit.
+    // picture was not loaded from a file. Uncompressed files of 1, 4 and 8
+    // bits keep their format and their palette (pf1bit, pf4bit, pf8bit); all
+    // others are held as pf24bit.
     int SourceBitsPerPixel() const { return sourceBits_; }
 
     // Direct row access, row 0 at the top (GDI is flushed first). EListError
@@ -52,6 +54,10 @@ public:
     // The pixels as a 24-bit row view for the core kernels; converts the
     // bitmap to pf24bit first if it has another format.
     rastel::BgrView View24();
+    // Copies the top-left out.width x out.height pixels into `out` as 24-bit
+    // rows, whatever the format; the bitmap is not changed. EListError when
+    // `out` is larger than the bitmap.
+    void ReadPixels24(rastel::BgrView out) const;
     // Palette of pf1bit/pf4bit/pf8bit (empty otherwise).
     const std::vector<RGBQUAD>& Palette() const { return palette_; }
 
@@ -70,6 +76,9 @@ public:
     // EFOpenError when it cannot be opened (empty name included),
     // EInvalidGraphic when it is not a valid bitmap; the bitmap is unchanged then.
     void LoadFromFile(const std::string& path) override;
+    // The same from a file's bytes: EInvalidGraphic when they are not a valid
+    // bitmap, the bitmap unchanged then.
+    void LoadFromBytes(std::span<const std::uint8_t> file);
     void LoadFromBmp(const rastel::BmpImage& image);
 
     // Pixels, size, format and palette of another TBitmap (OnChange once).
@@ -81,6 +90,9 @@ public:
     void Modified() { Changed(); }
 
 private:
+    void LoadStored(const rastel::BmpRows& rows);
+    void Install(UniqueBitmap bitmap, std::uint8_t* bits, int stride, int w, int h, TPixelFormat pf,
+                 std::vector<RGBQUAD> palette);
     void Recreate(int w, int h, TPixelFormat pf, const std::vector<RGBQUAD>& palette, bool keepPicture);
     void ReadBgrRow(int y, std::uint8_t* out) const;
     HDC MemoryDC();

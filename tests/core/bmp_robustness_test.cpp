@@ -1,8 +1,10 @@
-// Damaged files: the reader either decodes them or raises BmpError. Anything
-// else (a crash, a sanitizer report, another exception) fails the run.
+// Damaged files: the reader either decodes them or raises BmpError, and the
+// rows it hands over undecoded agree with decoding. Anything else (a crash, a
+// sanitizer report, another exception) fails the run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "bmp_builder.h"
@@ -144,18 +146,51 @@ std::vector<Seed> OwnSeeds() {
 struct Outcome {
     int decoded = 0;
     int refused = 0;
+    int stored = 0;  // given as stored rows
 };
 
+// The colour of pixel (x, y) of rows kept as the file stores them.
+Bgr StoredPixel(const BmpRows& rows, int x, int y) {
+    const std::uint8_t* row = rows.Row(y);
+    if (rows.bitsPerPixel == 24) return Bgr{row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+    const unsigned bit = unsigned(x) * unsigned(rows.bitsPerPixel);
+    return rows.palette[(row[bit >> 3] >> (8 - (bit & 7) - unsigned(rows.bitsPerPixel))) & ((1u << rows.bitsPerPixel) - 1)];
+}
+
+// Besides decoding: the rows the file stores are refused only where decoding
+// refuses, lie inside the file, and hold the colours decoding gives.
 void Exercise(std::span<const std::uint8_t> file, Outcome& outcome) {
+    std::optional<BmpImage> img;
     try {
-        const BmpImage img = DecodeBmp(file);
-        if (!img.Empty()) {
-            ASSERT_GE(img.stride, std::size_t(img.width) * 3);
-            ASSERT_EQ(img.pixels.size(), img.stride * std::size_t(img.height));
+        img = DecodeBmp(file);
+        if (!img->Empty()) {
+            ASSERT_GE(img->stride, std::size_t(img->width) * 3);
+            ASSERT_EQ(img->pixels.size(), img->stride * std::size_t(img->height));
         }
         ++outcome.decoded;
     } catch (const BmpError&) {
         ++outcome.refused;
+    }
+    std::optional<BmpRows> rows;
+    try {
+        rows = StoredBmpRows(file);
+    } catch (const BmpError&) {
+        ASSERT_FALSE(img) << "stored rows refused, decoding not";
+        return;
+    }
+    if (!rows) return;
+    ++outcome.stored;
+    ASSERT_TRUE(img) << "stored rows given, decoding refused";
+    ASSERT_EQ(rows->width, img->width);
+    ASSERT_EQ(rows->height, img->height);
+    ASSERT_EQ(rows->palette.size(), rows->bitsPerPixel == 24 ? 0u : std::size_t(1) << rows->bitsPerPixel);
+    for (int y = 0; y < rows->height; ++y) {
+        ASSERT_TRUE(rows->Row(y) >= file.data() && rows->Row(y) + rows->rowBytes <= file.data() + file.size())
+            << "row " << y << " outside the file";
+        const std::uint8_t* p = img->pixels.data() + std::size_t(y) * img->stride;
+        int x = 0;
+        while (x < rows->width && StoredPixel(*rows, x, y) == Bgr{p[3 * x], p[3 * x + 1], p[3 * x + 2]}) ++x;
+        ASSERT_EQ(x, rows->width) << "pixel " << x << "," << y << " differs";
     }
 }
 
@@ -205,6 +240,12 @@ TEST(BmpRobustness, DamagedFilesOfEveryKindDecodeOrAreRefused) {
         // Both outcomes occur, or the damage did not reach the decoder.
         EXPECT_GT(outcome.decoded, 0);
         EXPECT_GT(outcome.refused, 0);
+        // Uncompressed files of 1, 4, 8 and 24 bits are read as stored.
+        if (seed.name.rfind("indexed", 0) == 0 || seed.name.rfind("24-bit", 0) == 0) {
+            EXPECT_EQ(undamaged.stored, 1);
+        } else {
+            EXPECT_EQ(outcome.stored, 0);
+        }
     }
 }
 

@@ -159,6 +159,43 @@ TEST(RegionData, MatchesAPixelByPixelScanOnRandomPictures) {
     }
 }
 
+// Indices give what their colours give: 1, 4 and 8 bits, widths across byte
+// boundaries, palettes where several entries have the transparent colour.
+TEST(RegionData, IndicesGiveTheRectanglesOfTheirColours) {
+    std::uint32_t seed = 31;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int bits : {1, 4, 8}) {
+        for (int width : {1, 7, 8, 9, 16, 17, 33, 100}) {
+            const int height = 6, colours = 1 << bits;
+            std::vector<Bgr> palette(static_cast<std::size_t>(colours));
+            for (Bgr& c : palette) c = next() % 3 ? kInk : kHole;  // duplicates on purpose
+            std::array<bool, 256> hole{};
+            for (int i = 0; i < colours; ++i) hole[std::size_t(i)] = palette[std::size_t(i)] == kHole;
+            const std::ptrdiff_t stride = (width * bits + 31) / 32 * 4;
+            std::vector<std::uint8_t> indices(std::size_t(stride) * height);
+            Picture pic(width, height, kHole);
+            for (int y = 0; y < height; ++y) {
+                // Long runs of one index too, so whole bytes open and close nothing.
+                const bool plain = y % 3 == 0;
+                const unsigned fixed = next() % unsigned(colours);
+                for (int x = 0; x < width; ++x) {
+                    const unsigned index = plain ? fixed : next() % unsigned(colours);
+                    const int bit = x * bits;
+                    indices[std::size_t(y * stride + bit / 8)] |= std::uint8_t(index << (8 - bit % 8 - bits));
+                    pic.Set(x, y, palette[index]);
+                }
+            }
+            SCOPED_TRACE(std::to_string(bits) + " bits, " + std::to_string(width) + " wide");
+            const RegionBuffer fromIndices =
+                BuildRegionDataFromIndices({indices.data(), width, height, stride, bits}, hole);
+            EXPECT_EQ(RectsOf(fromIndices, width, height), ReferenceRects(pic.View(), kHole));
+        }
+    }
+}
+
 TEST(RegionData, BottomUpViewScansTheTopRowFirst) {
     Picture pic({"X...", "..XX"});
     // The same picture stored bottom-up: row 0 of the view is the last stored row.
@@ -209,6 +246,48 @@ TEST(RegionData, CropGivesTheTopLeftPartWithItsOwnBounds) {
     EXPECT_EQ(std::memcmp(fitting.Data(), whole.Data(), whole.Size()), 0);
 }
 
+// MergeRows of `data` covers the same pixels in bands: each band's rows have
+// the same runs, the next band starts lower or has other runs, and the count
+// is MergedRectangleCount's.
+void ExpectBandsOf(const RegionBuffer& data, int width, int height) {
+    const std::vector<Rect> rows = RectsOf(data, width, height);
+    const RegionBuffer merged = MergeRows(data);
+    const std::vector<Rect> bands = RectsOf(merged, width, height);
+    EXPECT_EQ(bands.size(), MergedRectangleCount(data));
+    auto cover = [&](const std::vector<Rect>& rects) {
+        std::vector<int> c(std::size_t(width) * height);
+        for (const Rect& r : rects)
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) ++c[std::size_t(y) * width + x];
+        return c;
+    };
+    EXPECT_EQ(cover(bands), cover(rows));
+    // Runs of one band: same top and bottom, left to right, not touching.
+    std::vector<std::vector<Rect>> list;
+    for (const Rect& r : bands) {
+        if (list.empty() || list.back()[0].top != r.top) {
+            if (!list.empty()) {
+                EXPECT_GE(r.top, list.back()[0].bottom);
+            }
+            list.push_back({});
+        } else {
+            EXPECT_EQ(r.bottom, list.back()[0].bottom);
+            EXPECT_GT(r.left, list.back().back().right);
+        }
+        list.back().push_back(r);
+    }
+    auto spans = [](const std::vector<Rect>& band) {
+        std::vector<std::pair<int, int>> s;
+        for (const Rect& r : band) s.emplace_back(r.left, r.right);
+        return s;
+    };
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (list[i][0].top == list[i - 1][0].bottom) {
+            EXPECT_NE(spans(list[i]), spans(list[i - 1])) << "unmerged bands";
+        }
+    }
+}
+
 // Counted as the platform stores a region: adjacent rows with the same runs
 // are one band, anything else (another run, a row between) starts a new one.
 TEST(RegionData, MergedCountIsTheRectanglesOfTheBands) {
@@ -228,7 +307,34 @@ TEST(RegionData, MergedCountIsTheRectanglesOfTheBands) {
     for (const auto& c : cases) {
         Picture pic(c.rows);
         SCOPED_TRACE(c.rows[0] + "/" + c.rows[1]);
-        EXPECT_EQ(MergedRectangleCount(BuildRegionData(pic.View(), kHole)), c.merged);
+        const RegionBuffer data = BuildRegionData(pic.View(), kHole);
+        EXPECT_EQ(MergedRectangleCount(data), c.merged);
+        ExpectBandsOf(data, pic.width, pic.height);
+    }
+    // The band rectangles themselves, one case written out.
+    Picture pic({"XX.X", "XX.X", "X..X", "XX.X", "XX.X"});
+    EXPECT_EQ(RectsOf(MergeRows(BuildRegionData(pic.View(), kHole)), 4, 5),
+              (std::vector<Rect>{{0, 0, 2, 2}, {3, 0, 4, 2}, {0, 2, 1, 3}, {3, 2, 4, 3}, {0, 3, 2, 5}, {3, 3, 4, 5}}));
+}
+
+TEST(RegionData, MergedRowsOfRandomPicturesAreTheirBands) {
+    std::uint32_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 40; ++round) {
+        const int w = 1 + int(next() % 40), h = 1 + int(next() % 30);
+        // Rows drawn from a few patterns, so that equal neighbours are common.
+        std::vector<std::string> patterns(1 + next() % 4, std::string(std::size_t(w), '.'));
+        for (std::string& p : patterns)
+            for (char& c : p) c = next() % 3 ? 'X' : '.';
+        std::vector<std::string> rows;
+        for (int y = 0; y < h; ++y) rows.push_back(patterns[next() % patterns.size()]);
+        Picture pic(rows);
+        SCOPED_TRACE(round);
+        const RegionBuffer data = BuildRegionData(pic.View(), kHole);
+        ExpectBandsOf(data, w, h);
     }
 }
 

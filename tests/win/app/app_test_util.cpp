@@ -195,6 +195,12 @@ UniqueRegion ExpectedShape(const std::vector<std::uint8_t>& file, const TForm1& 
 
 bool SameRegion(HRGN a, HRGN b) { return a && b && EqualRgn(a, b); }
 
+std::vector<std::uint8_t> RegionBytes(HRGN region) {
+    std::vector<std::uint8_t> bytes(region ? GetRegionData(region, 0, nullptr) : 0);
+    if (!bytes.empty()) GetRegionData(region, DWORD(bytes.size()), reinterpret_cast<RGNDATA*>(bytes.data()));
+    return bytes;
+}
+
 bool IsAbove(HWND upper, HWND lower) {
     for (HWND h = GetWindow(upper, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
         if (h == lower) return true;

@@ -83,6 +83,23 @@ UniqueRegion ExpectedRegion(const std::vector<std::uint8_t>& file, POINT offset)
 // plate under the control cluster (window coordinates).
 UniqueRegion ExpectedShape(const std::vector<std::uint8_t>& file, const TForm1& form);
 bool SameRegion(HRGN a, HRGN b);
+// Puts a hook back as it was when the scope ends.
+template <class T>
+class KeepHook {
+public:
+    explicit KeepHook(T& hook) : hook_(hook), saved_(hook) {}
+    ~KeepHook() { hook_ = saved_; }
+    KeepHook(const KeepHook&) = delete;
+    KeepHook& operator=(const KeepHook&) = delete;
+
+private:
+    T& hook_;
+    T saved_;
+};
+
+// The rectangles of a region as GetRegionData gives them, header included.
+std::vector<std::uint8_t> RegionBytes(HRGN region);
+
 // True when `upper` comes before `lower` in the z-order.
 bool IsAbove(HWND upper, HWND lower);
 

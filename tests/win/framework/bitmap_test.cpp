@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/Graphics.h"
 #include "framework/Text.h"
 #include "graphics_test_util.h"
+#include "tests/core/bmp_builder.h"
 
 using framework_test::PixelOf;
 using framework_test::SetPixel24;
@@ -271,28 +274,61 @@ protected:
     framework_test::TempDir dir;
 };
 
-TEST_F(GraphicsLoad, ReadsTwentyFourAndEightBitFilesAsTwentyFourBit) {
+// 24-bit files are held as they are; 8-bit ones keep their palette, so a
+// large picture of few colours costs a byte a pixel; one that needs
+// decoding (here run lengths) becomes 24-bit. All read and draw the same.
+TEST_F(GraphicsLoad, UncompressedFilesKeepTheirFormatOthersBecomeTwentyFourBit) {
     framework_test::Image24 img(3, 2);
     img.Set(0, 0, {0, 0, 255});
     img.Set(2, 1, {10, 20, 30});
-    std::string p24 = dir.Write("a24.bmp", rastel::EncodeBmp24(img.View()));
-    std::string p8 = dir.Write("a8.bmp", rastel::EncodeBmp8(img.View()));
-    for (const std::string& path : {p24, p8}) {
+    img.Set(1, 1, {255, 255, 255});
+    // The same picture run-length coded: the bottom row as an absolute run,
+    // the top row as two runs.
+    rastel::testing::BmpSpec rle;
+    rle.width = 3;
+    rle.height = 2;
+    rle.bitsPerPixel = 8;
+    rle.compression = 1;
+    rle.palette = {{0, 0, 255}, {0, 0, 0}, {255, 255, 255}, {10, 20, 30}};
+    rle.colorsUsed = 4;
+    rle.pixelData = {0, 3, 1, 2, 3, 0, 0, 0, 1, 0, 2, 1, 0, 0, 0, 1};
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        TPixelFormat format;
+        int bits;
+    } files[] = {
+        {"a24.bmp", rastel::EncodeBmp24(img.View()), pf24bit, 24},
+        {"a8.bmp", rastel::EncodeBmp8(img.View()), pf8bit, 8},
+        {"rle8.bmp", rastel::testing::BuildBmp(rle), pf24bit, 8},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
         TBitmap b;
         int changes;
-    CountChanges(b, changes);
-        b.LoadFromFile(path);
+        CountChanges(b, changes);
+        b.LoadFromFile(dir.Write(f.name, f.bytes));
         EXPECT_EQ(changes, 1);
-        EXPECT_EQ(b.PixelFormat(), pf24bit);
-        EXPECT_EQ(b.Width(), 3);
-        EXPECT_EQ(b.Height(), 2);
-        EXPECT_EQ(PixelOf(b, 0, 0), clRed);
-        EXPECT_EQ(PixelOf(b, 2, 1), rastel::RGBColor(30, 20, 10));
-        EXPECT_EQ(PixelOf(b, 1, 0), clBlack);
+        EXPECT_EQ(b.PixelFormat(), f.format);
+        EXPECT_EQ(b.SourceBitsPerPixel(), f.bits);
+        ASSERT_EQ(b.Width(), 3);
+        ASSERT_EQ(b.Height(), 2);
+        // The pixels, and the top-left part alone.
+        framework_test::Image24 read(3, 2), part(2, 1);
+        b.ReadPixels24({read.pixels.data(), 3, 2, 9});
+        EXPECT_EQ(read.pixels, img.pixels);
+        b.ReadPixels24({part.pixels.data(), 2, 1, 6});
+        EXPECT_TRUE(std::equal(part.pixels.begin(), part.pixels.end(), img.pixels.begin()));
+        EXPECT_THROW(b.ReadPixels24({read.pixels.data(), 4, 1, 12}), EListError);
+        EXPECT_EQ(b.TransparentColor(), clBlack);
+        // Drawn, as an image control draws it.
+        TBitmap dest(3, 2);
+        dest.Canvas().Draw(0, 0, b);
+        EXPECT_EQ(PixelOf(dest, 0, 0), clRed);
+        EXPECT_EQ(PixelOf(dest, 2, 1), rastel::RGBColor(30, 20, 10));
+        EXPECT_EQ(PixelOf(dest, 1, 1), clWhite);
+        EXPECT_EQ(PixelOf(dest, 1, 0), clBlack);
     }
-    TBitmap b;
-    b.LoadFromFile(p8);
-    EXPECT_EQ(b.SourceBitsPerPixel(), 8);
 }
 
 TEST_F(GraphicsLoad, OneBitFilesStayOneBit) {
