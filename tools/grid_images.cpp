@@ -200,6 +200,10 @@ GridImageFile DrawGridImage(const PlannedGridImage& image, int width, int height
     if (d.pages < 0 || d.pages > 3 || d.line < 1 || d.cellWidth <= d.line || d.cellHeight <= d.line || d.every < 0)
         throw std::invalid_argument(image.name + ": no such grid (see PlanGridImages)");
     const Bgr background = d.colour == kWhite ? kBlack : kWhite;
+    if (d.pages) {
+        width = std::min(width, kPageImageWidth);
+        height = std::min(height, kPageImageHeight);
+    }
     Canvas canvas(width, height, background);
     if (d.pages) {
         const PageRow& p = kPageRows[d.pages - 1];

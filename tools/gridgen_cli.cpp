@@ -230,15 +230,15 @@ int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << kName << ": cannot make the grid images: " << e.what() << "\n";
         return 1;
     }
-    out << written << (written == 1 ? " grid image" : " grid images") << " of " << kGridImageWidth << " x "
-        << kGridImageHeight << " for every display scale (" << kGridMinDpi << " to " << kGridMaxDpi << " dpi) in "
-        << Utf8(folder) << "\n";
+    out << written << (written == 1 ? " grid image" : " grid images") << " for every display scale (" << kGridMinDpi
+        << " to " << kGridMaxDpi << " dpi) in " << Utf8(folder) << " (grids of " << kGridImageWidth << " x "
+        << kGridImageHeight << ", pages of " << kPageImageWidth << " x " << kPageImageHeight << ")\n";
     if (!kept.empty()) {
         out << "kept " << kept.size() << " picture(s) of your own, not made by " << kName << ":";
         for (const std::string& name : kept) out << " " << name;
         out << "\n(delete one to have it written)\n";
     }
-    if (report) *report = {written, kGridImageWidth, kGridImageHeight, Utf8(folder), kept};
+    if (report) *report = {written, Utf8(folder), kept};
     return 0;
 }
 

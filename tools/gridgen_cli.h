@@ -15,7 +15,6 @@ struct GridgenHost {
 // What a run wrote.
 struct GridgenReport {
     int files = 0;
-    int width = 0, height = 0;
     std::string folder;             // UTF-8
     std::vector<std::string> kept;  // own pictures left in place, by file name
 };

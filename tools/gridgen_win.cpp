@@ -54,12 +54,11 @@ int RunFromDoubleClick(const rastel::GridgenHost& host) {
     std::wstring text;
     if (status == 0) {
         const std::wstring files = std::to_wstring(report.files);
-        const std::wstring size = std::to_wstring(report.width) + L" x " + std::to_wstring(report.height);
         const std::wstring folder = Widen(report.folder);
-        text = L"グリッド画像 " + files + L" 枚 (" + size + L") を次のフォルダーに書きました。\n" + folder +
+        text = L"グリッド画像 " + files + L" 枚を次のフォルダーに書きました。\n" + folder +
                L"\nこの 1 組で、100 % から 300 % までのどの表示スケールでも使えます。"
                L"このツールが書いた同じ名前のファイルは置き換えました。Rastel をこのフォルダーから起動してください。\n\n" +
-               L"Wrote the " + files + L" grid images (" + size + L") into\n" + folder +
+               L"Wrote the " + files + L" grid images into\n" + folder +
                L"\nThis one set serves every display scale from 100 % to 300 %. Files of the same names that this "
                L"tool wrote were replaced. Start Rastel from this folder.";
         if (!report.kept.empty()) {

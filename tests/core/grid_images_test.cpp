@@ -168,10 +168,10 @@ TEST(GridImages, OneSetCoversEveryScreenInSmallFiles) {
         SCOPED_TRACE(f.name);
         total += f.bytes.size();
         const Decoded d = Decode(f);
-        EXPECT_EQ(d.Width(), kGridImageWidth);
-        EXPECT_EQ(d.Height(), kGridImageHeight);
-        EXPECT_EQ(d.At(0, d.Height() - 1), kWhite);
         const bool pages = f.name.find("Tate") != std::string::npos;
+        EXPECT_EQ(d.Width(), pages ? kPageImageWidth : kGridImageWidth);
+        EXPECT_EQ(d.Height(), pages ? kPageImageHeight : kGridImageHeight);
+        EXPECT_EQ(d.At(0, d.Height() - 1), kWhite);
         if (pages) {
             EXPECT_EQ(d.image.bitsPerPixel, 4);
             EXPECT_EQ(PaletteOf(f.bytes), (std::vector<Bgr>{kWhite, kSkyBlue, kPaleSkyBlue}));
@@ -423,7 +423,8 @@ TEST(Gridgen, WritesOneSetWhateverTheResolution) {
     ScratchFolder scratch;
     std::string output;
     Gridgen({"new folder"}, &output);
-    EXPECT_NE(output.find("27 grid images of 2432 x 1728 for every display scale (96 to 288 dpi) in new folder"),
+    EXPECT_NE(output.find("27 grid images for every display scale (96 to 288 dpi) in new folder (grids of 2432 x 1728, "
+                          "pages of 747 x 529)"),
               std::string::npos)
         << output;
     for (const GridImageFile& f : DefaultFiles()) EXPECT_TRUE(ReadFile(scratch.Path() / "new folder" / f.name) == f.bytes) << f.name;
@@ -438,7 +439,7 @@ TEST(Gridgen, OwnCellsAndColourInOneSlot) {
     ScratchFolder scratch;
     std::string output;
     Gridgen({"--cell", "10", "--color", "#ff8800", "--only", "RastelS.bmp", "mine"}, &output);
-    EXPECT_NE(output.find("1 grid image of 2432 x 1728"), std::string::npos) << output;
+    EXPECT_NE(output.find("1 grid image for every display scale"), std::string::npos) << output;
     EXPECT_EQ(scratch.Files("mine"), std::set<std::string>{"RastelS.bmp"});
     const std::vector<std::uint8_t> bytes = ReadFile(scratch.Path() / "mine" / "RastelS.bmp");
     const Bgr orange{0x00, 0x88, 0xff};
