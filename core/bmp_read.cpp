@@ -273,14 +273,16 @@ void DecodeRle(const ByteReader& in, const Header& h, const Palette& palette, Bm
     const std::int64_t height = h.height;
     const bool four = h.compression == kBiRle4;
     const Bgr background = palette[0];
-    for (std::int64_t row = 0; row < height; ++row) {
-        std::uint8_t* out = img.pixels.data() + std::size_t(row) * img.stride;
-        for (std::int64_t i = 0; i < width; ++i, out += 3) {
-            out[0] = background.b;
-            out[1] = background.g;
-            out[2] = background.r;
-        }
+    // One row by pixels, the others copied from it: a short stream may claim
+    // a large picture, and this fill is then all the work.
+    std::uint8_t* first = img.pixels.data();
+    for (std::int64_t i = 0; i < width; ++i) {
+        first[3 * i] = background.b;
+        first[3 * i + 1] = background.g;
+        first[3 * i + 2] = background.r;
     }
+    for (std::int64_t row = 1; row < height; ++row)
+        std::memcpy(first + std::size_t(row) * img.stride, first, std::size_t(width) * 3);
     auto put = [&](std::int64_t x, std::int64_t y, unsigned index) {
         std::uint8_t* out = img.pixels.data() + std::size_t(height - 1 - y) * img.stride + std::size_t(x) * 3;
         const Bgr c = palette[index];

@@ -2,11 +2,15 @@
 // decodes, through the region builder as the program uses them (the part
 // inside a 747 x 529 client area). Each input must decode or be refused with
 // the user's text; a decoded picture's rectangles must be exactly its runs of
-// solid pixels, and its merged count that of its bands of equal rows.
+// solid pixels, and its merged count and merged bands those of its rows.
+// Where the file's rows can be read as stored, they must be the decoded
+// colours, and the region from their palette indices the same bytes.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -83,18 +87,80 @@ void CheckRegion(rastel::ConstBgrView v, rastel::Bgr hole) {
     }
     Expect(i == count, "too many rectangles");
     Expect(rastel::MergedRectangleCount(data) == bands, "merged count");
+
+    // The bands themselves: each as high as its equal rows, with their runs.
+    const rastel::RegionBuffer merged = rastel::MergeRows(data);
+    const std::uint8_t* m = merged.Data();
+    Expect(merged.Count() == bands && merged.Size() == 32 + 16 * std::size_t(bands), "merged size");
+    std::size_t k = 0;
+    for (int y = 0; y < v.height;) {
+        int end = y + 1;
+        while (end < v.height && rows[std::size_t(end)] == rows[std::size_t(y)]) ++end;
+        for (const Run& r : rows[std::size_t(y)]) {
+            Expect(k < bands, "too few merged rectangles");
+            const std::uint8_t* rect = m + 32 + 16 * k++;
+            Expect(ReadLE(rect) == r.left && ReadLE(rect + 4) == y && ReadLE(rect + 8) == r.right &&
+                       ReadLE(rect + 12) == end,
+                   "merged rectangle is not the band's run");
+        }
+        y = end;
+    }
+    Expect(k == bands, "too many merged rectangles");
+}
+
+// Palette rows as stored: the colours they name are the decoded ones, and
+// the region from their indices is byte for byte the region from colours.
+void CheckStoredRows(const rastel::BmpRows& rows, const rastel::BmpImage& image, rastel::Bgr hole) {
+    Expect(rows.width == image.width && rows.height == image.height && rows.bitsPerPixel == image.bitsPerPixel,
+           "stored rows of another picture");
+    const int bpp = rows.bitsPerPixel;
+    auto index = [&](int x, int y) {
+        const std::uint8_t* r = rows.Row(y);
+        if (bpp == 8) return int(r[x]);
+        if (bpp == 4) return (r[x / 2] >> (x % 2 ? 0 : 4)) & 15;
+        return (r[x / 8] >> (7 - x % 8)) & 1;
+    };
+    const rastel::ConstBgrView whole = image.View();
+    for (int y = 0; y < rows.height; ++y)
+        for (int x = 0; x < rows.width; ++x) {
+            const std::uint8_t* p = whole.Row(y) + 3 * x;
+            const rastel::Bgr c = bpp == 24 ? rastel::Bgr{rows.Row(y)[3 * x], rows.Row(y)[3 * x + 1], rows.Row(y)[3 * x + 2]}
+                                            : rows.palette.at(std::size_t(index(x, y)));
+            Expect(c.b == p[0] && c.g == p[1] && c.r == p[2], "stored rows are not the decoded colours");
+        }
+    if (bpp == 24) return;
+    std::array<bool, 256> holes{};
+    for (std::size_t i = 0; i < rows.palette.size(); ++i) holes[i] = rows.palette[i] == hole;
+    const rastel::ConstBgrView visible = rastel::Crop(whole, kClientWidth, kClientHeight);
+    const rastel::RegionBuffer fromIndices = rastel::BuildRegionDataFromIndices(
+        {rows.top, visible.width, visible.height, rows.stride, bpp}, holes);
+    const rastel::RegionBuffer fromColours = rastel::BuildRegionData(visible, hole);
+    Expect(fromIndices.Size() == fromColours.Size() &&
+               std::memcmp(fromIndices.Data(), fromColours.Data(), fromColours.Size()) == 0,
+           "region from indices differs");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    const std::span<const std::uint8_t> file(bytes, size);
+    std::optional<rastel::BmpRows> stored;
+    bool storedRefused = false;
+    try {
+        stored = rastel::StoredBmpRows(file);
+    } catch (const rastel::BmpError& e) {
+        Expect(std::strcmp(e.what(), rastel::kInvalidBitmapText) == 0, "refusal text of the stored rows");
+        storedRefused = true;
+    }
     rastel::BmpImage image;
     try {
-        image = rastel::DecodeBmp(std::span<const std::uint8_t>(bytes, size));
+        image = rastel::DecodeBmp(file);
     } catch (const rastel::BmpError& e) {
         Expect(std::strcmp(e.what(), rastel::kInvalidBitmapText) == 0, "refusal text");
+        Expect(!stored, "stored rows of a file the decoder refuses");
         return 0;
     }
+    Expect(!storedRefused, "the stored rows refused a file the decoder reads");
     if (image.Empty()) {
         Expect(image.width == 0 && image.height == 0 && image.pixels.empty(), "empty picture with pixels");
         return 0;
@@ -107,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const rastel::ConstBgrView whole = image.View();
     const rastel::ConstBgrView visible = rastel::Crop(whole, kClientWidth, kClientHeight);
     CheckRegion(visible, rastel::TransparentColorOf(whole, image.bitsPerPixel));
+    if (stored) CheckStoredRows(*stored, image, rastel::TransparentColorOf(whole, image.bitsPerPixel));
 
     if (image.bitsPerPixel == 1) {
         // Two colours at most, and packing them into bits and back is exact.
