@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine_bench.h"
 #include "app/ShapeRegion.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -35,16 +36,8 @@
 
 namespace {
 
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / perMs;
-}
+using wine_bench::NowMs;
+using wine_bench::Pump;
 
 struct Samples {
     std::vector<double> ms;
@@ -113,14 +106,6 @@ std::vector<std::uint8_t> Checkerboard(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = (y & 1); x < w; x += 2) std::memset(px.data() + std::size_t(y) * stride + std::size_t(x) * 3, 0, 3);
     return rastel::EncodeBmp1(rastel::ConstBgrView(px.data(), w, h, std::ptrdiff_t(stride)), {255, 255, 255}, {0, 0, 0});
-}
-
-void Pump() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
 }
 
 enum Stage { kRead, kDecode, kScan, kRegion, kImage, kShape, kStages };

@@ -18,21 +18,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine_bench.h"
 #include "core/bmp.h"
 #include "core/region.h"
 
 namespace {
 
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / perMs;
-}
+using wine_bench::NowMs;
+using wine_bench::Median;
 
 std::vector<std::uint8_t> ReadWhole(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -126,11 +119,6 @@ std::vector<std::uint8_t> DataOf(HRGN r) {
     std::vector<std::uint8_t> b(GetRegionData(r, 0, nullptr));
     GetRegionData(r, DWORD(b.size()), reinterpret_cast<RGNDATA*>(b.data()));
     return b;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

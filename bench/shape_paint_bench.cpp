@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine_bench.h"
 #include "app/ShapeRegion.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -24,29 +25,9 @@
 
 namespace {
 
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / perMs;
-}
-
-void Pump() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using wine_bench::NowMs;
+using wine_bench::Pump;
+using wine_bench::Median;
 
 // The program's region of a file, in window coordinates.
 HRGN ShapeOf(const std::string& file) {

@@ -263,33 +263,37 @@ void ScanIndexRow(const std::uint8_t* row, int width, int bits, const std::array
 
 }  // namespace
 
-RegionBuffer BuildRegionDataFromIndices(IndexRows pixels, const std::array<bool, 256>& hole,
-                                        RegionBuffer::Reallocate realloc) {
+namespace {
+
+// The header, then scanRow(y, width, out) for each row, then the count.
+template <class ScanRow>
+RegionBuffer BuildRows(int width, int height, bool hasPixels, RegionBuffer::Reallocate realloc, ScanRow scanRow) {
     RegionBuffer buffer(std::move(realloc));
-    const int width = pixels.width > 0 ? pixels.width : 0;
-    const int height = pixels.height > 0 ? pixels.height : 0;
+    width = width > 0 ? width : 0;
+    height = height > 0 ? height : 0;
     WriteHeader(buffer, width, height);
-    if (!pixels.data || width == 0) return buffer;
+    if (!hasPixels || width == 0) return buffer;
     RectWriter out(buffer);
-    for (int y = 0; y < height; ++y)
-        ScanIndexRow(pixels.data + std::ptrdiff_t(y) * pixels.stride, width, pixels.bitsPerPixel, hole, y, out);
+    for (int y = 0; y < height; ++y) scanRow(y, width, out);
     out.Flush();
     buffer.PatchInt32(8, std::int32_t(out.Count()));
     return buffer;
 }
 
-RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
-    RegionBuffer buffer(std::move(realloc));
-    const int width = pixels.width > 0 ? pixels.width : 0;
-    const int height = pixels.height > 0 ? pixels.height : 0;
-    WriteHeader(buffer, width, height);
-    if (!pixels.data || width == 0) return buffer;
+}  // namespace
 
-    RectWriter out(buffer);
-    for (int y = 0; y < height; ++y) ScanRow(pixels.Row(y), width, y, transparent, out);
-    out.Flush();
-    buffer.PatchInt32(8, std::int32_t(out.Count()));
-    return buffer;
+RegionBuffer BuildRegionDataFromIndices(IndexRows pixels, const std::array<bool, 256>& hole,
+                                        RegionBuffer::Reallocate realloc) {
+    return BuildRows(pixels.width, pixels.height, pixels.data != nullptr, std::move(realloc),
+                     [&](int y, int width, RectWriter& out) {
+                         ScanIndexRow(pixels.data + std::ptrdiff_t(y) * pixels.stride, width, pixels.bitsPerPixel,
+                                      hole, y, out);
+                     });
+}
+
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
+    return BuildRows(pixels.width, pixels.height, pixels.data != nullptr, std::move(realloc),
+                     [&](int y, int width, RectWriter& out) { ScanRow(pixels.Row(y), width, y, transparent, out); });
 }
 
 namespace {
