@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace rastel {
 namespace {
@@ -22,10 +23,6 @@ constexpr std::array<std::array<CatalogRow, 3>, 5> kCatalog{{
       {"RastelSTate2Big.bmp", "RastelSTate2Big.bmp"},
       {"RastelSTate3Big.bmp", "RastelSTate3Big.bmp"}}},
 }};
-
-constexpr TColor kSkyBlue = RGBColor(135, 206, 235);
-constexpr std::array<TColor, 5> kLineColors{kSkyBlue, RGBColor(0, 0, 0), RGBColor(255, 0, 0),
-                                            RGBColor(218, 112, 214), kSkyBlue};
 
 }  // namespace
 
@@ -49,8 +46,9 @@ const std::vector<std::string>& AllGridImageFileNames() {
     return names;
 }
 
-TColor GridLineColor(int colorIndex) {
-    return colorIndex >= 0 && colorIndex < int(kLineColors.size()) ? kLineColors[std::size_t(colorIndex)] : kSkyBlue;
+Bgr GridLineBgr(int colorIndex) {
+    return colorIndex >= 0 && colorIndex < int(std::size(kGridColours)) ? kGridColours[std::size_t(colorIndex)].colour
+                                                                         : kGridColours[0].colour;
 }
 
 }  // namespace rastel

@@ -17,7 +17,6 @@ namespace {
 
 constexpr Bgr kWhite{255, 255, 255};
 constexpr Bgr kBlack{0, 0, 0};
-constexpr Bgr kSkyBlue = kGridColours[0].colour;
 
 // Cells of the catalogue's size columns ("16升", "8升", "大"); its colour
 // rows follow kGridColours, then TateGata, which has no emphasis.
@@ -169,7 +168,7 @@ std::vector<PlannedGridImage> PlanGridImages(const GridOptions& o) {
         GridDrawing d;
         d.cellWidth = d.cellHeight = kColumnCell[slot.column];
         d.line = slot.emphasised ? 2 : 1;
-        d.colour = slot.row == kTateGataRow ? kSkyBlue : kGridColours[slot.row].colour;
+        d.colour = GridLineBgr(slot.row);
         if (slot.row == kTateGataRow && !(named && cellsAsked)) d.pages = slot.column + 1;
         if (o.colour) d.colour = *o.colour;
         if (!d.pages) {

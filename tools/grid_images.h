@@ -41,14 +41,6 @@ constexpr int kGridMinCell = 2, kGridMaxCell = 512;
 constexpr int kGridMinLine = 1, kGridMaxLine = 8;
 constexpr int kGridMinEvery = 2, kGridMaxEvery = 100;
 
-// The catalogue's line colours, in the colour list's order.
-struct NamedGridColour {
-    const char* name;
-    Bgr colour;
-};
-inline constexpr NamedGridColour kGridColours[] = {
-    {"SkyBlue", {235, 206, 135}}, {"Black", {0, 0, 0}}, {"Red", {0, 0, 255}}, {"Orchid", {214, 112, 218}}};
-
 // Changes to the default pictures; what is not given keeps each file's own
 // value. Cell and line sizes are in screen pixels.
 struct GridOptions {

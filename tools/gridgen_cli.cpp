@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/catalog.h"
 #include "tools/grid_images.h"
 
 namespace fs = std::filesystem;
