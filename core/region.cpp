@@ -211,14 +211,6 @@ void ScanRow(const std::uint8_t* row, int width, int y, Bgr t, RectWriter& out) 
     if (runStart >= 0) out.Add(runStart, y, width);
 }
 
-}  // namespace
-
-RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent) {
-    return BuildRegionData(pixels, transparent, RegionBuffer::Reallocate{});
-}
-
-namespace {
-
 void WriteHeader(RegionBuffer& buffer, int width, int height) {
     buffer.WriteInt32(std::int32_t(kRegionHeaderSize));
     buffer.WriteInt32(1);  // RDH_RECTANGLES
@@ -261,10 +253,6 @@ void ScanIndexRow(const std::uint8_t* row, int width, int bits, const std::array
     if (runStart >= 0) out.Add(runStart, y, width);
 }
 
-}  // namespace
-
-namespace {
-
 // The header, then scanRow(y, width, out) for each row, then the count.
 template <class ScanRow>
 RegionBuffer BuildRows(int width, int height, bool hasPixels, RegionBuffer::Reallocate realloc, ScanRow scanRow) {
@@ -289,6 +277,10 @@ RegionBuffer BuildRegionDataFromIndices(IndexRows pixels, const std::array<bool,
                          ScanIndexRow(pixels.data + std::ptrdiff_t(y) * pixels.stride, width, pixels.bitsPerPixel,
                                       hole, y, out);
                      });
+}
+
+RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent) {
+    return BuildRegionData(pixels, transparent, RegionBuffer::Reallocate{});
 }
 
 RegionBuffer BuildRegionData(ConstBgrView pixels, Bgr transparent, RegionBuffer::Reallocate realloc) {
@@ -335,20 +327,34 @@ private:
     std::size_t count_ = 0;
 };
 
+// band(first, end, top, bottom) for each band, top first: its runs are the
+// rectangles [first, end) of its first row, its rows top to bottom - 1.
+template <class Band>
+void ForEachBand(const RowSlices& rows, Band band) {
+    std::size_t bandStart = 0, bandEnd = 0;  // the open band's first row; empty: none open
+    std::int32_t bandBottom = 0;
+    for (std::size_t start = 0; start < rows.Count();) {
+        const std::size_t end = rows.RowEnd(start);
+        if (bandEnd != 0 && rows.Continues(bandStart, bandEnd, bandBottom, start, end)) {
+            ++bandBottom;
+        } else {
+            if (bandEnd != 0) band(bandStart, bandEnd, rows.Top(bandStart), bandBottom);
+            bandStart = start;
+            bandEnd = end;
+            bandBottom = rows.Top(start) + 1;
+        }
+        start = end;
+    }
+    if (bandEnd != 0) band(bandStart, bandEnd, rows.Top(bandStart), bandBottom);
+}
+
 }  // namespace
 
 std::size_t MergedRectangleCount(const RegionBuffer& data) {
-    const RowSlices rows(data);
     std::size_t merged = 0;
-    std::size_t prevStart = 0, prevEnd = 0;  // the previous row's slice
-    for (std::size_t start = 0; start < rows.Count();) {
-        const std::size_t end = rows.RowEnd(start);
-        if (prevEnd == 0 || !rows.Continues(prevStart, prevEnd, rows.Top(prevStart) + 1, start, end))
-            merged += end - start;
-        prevStart = start;
-        prevEnd = end;
-        start = end;
-    }
+    ForEachBand(RowSlices(data), [&](std::size_t first, std::size_t end, std::int32_t, std::int32_t) {
+        merged += end - first;
+    });
     return merged;
 }
 
@@ -358,29 +364,13 @@ RegionBuffer MergeRows(const RegionBuffer& data, RegionBuffer::Reallocate reallo
     RegionBuffer out(std::move(realloc));
     out.Write(data.Data(), std::min(data.Size(), kRegionHeaderSize));
     const RowSlices rows(data);
-    std::size_t bandStart = 0, bandEnd = 0;  // the open band's first row; empty: none open
-    std::int32_t bandBottom = 0;
     RectWriter writer(out);
-    auto closeBand = [&] {
-        const std::int32_t top = rows.Top(bandStart);
-        for (std::size_t i = bandStart; i < bandEnd; ++i) {
+    ForEachBand(rows, [&](std::size_t first, std::size_t end, std::int32_t top, std::int32_t bottom) {
+        for (std::size_t i = first; i < end; ++i) {
             const std::uint8_t* r = rows.Rect(i);
-            writer.Add(std::int32_t(LoadLE32(r)), top, std::int32_t(LoadLE32(r + 8)), bandBottom - top);
+            writer.Add(std::int32_t(LoadLE32(r)), top, std::int32_t(LoadLE32(r + 8)), bottom - top);
         }
-    };
-    for (std::size_t start = 0; start < rows.Count();) {
-        const std::size_t end = rows.RowEnd(start);
-        if (bandEnd != 0 && rows.Continues(bandStart, bandEnd, bandBottom, start, end)) {
-            ++bandBottom;
-        } else {
-            if (bandEnd != 0) closeBand();
-            bandStart = start;
-            bandEnd = end;
-            bandBottom = rows.Top(start) + 1;
-        }
-        start = end;
-    }
-    if (bandEnd != 0) closeBand();
+    });
     writer.Flush();
     if (out.Size() >= kRegionHeaderSize) out.PatchInt32(8, std::int32_t(writer.Count()));
     return out;
