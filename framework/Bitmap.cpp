@@ -80,10 +80,6 @@ private:
     rastel::Bgr table_[256] = {};
 };
 
-void DecodeRow(TPixelFormat pf, const std::vector<RGBQUAD>& pal, const std::uint8_t* row, int w, std::uint8_t* out) {
-    RowDecoder(pf, pal).Decode(row, w, out);
-}
-
 void RowDecoder::Decode(const std::uint8_t* row, int w, std::uint8_t* out) const {
     switch (pf_) {
         case pf1bit: {
@@ -309,10 +305,11 @@ void TBitmap::Recreate(int w, int h, TPixelFormat pf, const std::vector<RGBQUAD>
         int keepRows = (keepPicture && bits_) ? std::min(h, height_) : 0;
         int keepColumns = std::min(w, width_);
         std::vector<std::uint8_t> old(std::size_t(std::max(width_, 0)) * 3);
+        const RowDecoder decoder(format_, palette_);
         for (int y = 0; y < h; ++y) {
             std::uint8_t* row = dib.bits + std::ptrdiff_t(y) * dib.stride;
             if (y < keepRows) {
-                ReadBgrRow(y, old.data());
+                decoder.Decode(StoredRow(y), width_, old.data());
                 std::memcpy(bgr.data(), old.data(), std::size_t(keepColumns) * 3);
                 std::fill(bgr.begin() + std::ptrdiff_t(keepColumns) * 3, bgr.end(), std::uint8_t(0xFF));
                 std::memset(row, 0, std::size_t(dib.stride));
@@ -334,9 +331,7 @@ void TBitmap::Recreate(int w, int h, TPixelFormat pf, const std::vector<RGBQUAD>
     if (dc_ && bitmap_) selected_ = SelectGuard(dc_.get(), bitmap_.get());
 }
 
-void TBitmap::ReadBgrRow(int y, std::uint8_t* out) const {
-    DecodeRow(format_, palette_, bits_ + std::ptrdiff_t(y) * stride_, width_, out);
-}
+const std::uint8_t* TBitmap::StoredRow(int y) const { return bits_ + std::ptrdiff_t(y) * stride_; }
 
 void TBitmap::SetSize(int w, int h) {
     w = std::max(w, 0);
@@ -358,8 +353,9 @@ void TBitmap::SetPixelFormat(TPixelFormat pf) {
         if (bits_) {
             GdiFlush();
             std::vector<std::uint8_t> bgr(std::size_t(width_) * 3);
+            const RowDecoder decoder(format_, palette_);
             for (int y = 0; y < height_ && fits; ++y) {
-                ReadBgrRow(y, bgr.data());
+                decoder.Decode(StoredRow(y), width_, bgr.data());
                 for (int x = 0; x < width_; ++x) {
                     const std::uint8_t* px = &bgr[std::size_t(x) * 3];
                     if (seen.emplace(Key(px[0], px[1], px[2]), true).second) {
@@ -426,8 +422,9 @@ void TBitmap::Mask(TColor color) {
     if (dib.bits) {
         GdiFlush();
         std::vector<std::uint8_t> bgr(std::size_t(width_) * 3);
+        const RowDecoder decoder(format_, palette_);
         for (int y = 0; y < height_; ++y) {
-            ReadBgrRow(y, bgr.data());
+            decoder.Decode(StoredRow(y), width_, bgr.data());
             std::uint8_t* row = dib.bits + std::ptrdiff_t(y) * dib.stride;
             std::memset(row, 0, std::size_t(dib.stride));
             for (int x = 0; x < width_; ++x) {
@@ -450,7 +447,7 @@ TColor TBitmap::TransparentColor() const {
     if (!bits_) return clWhite;
     GdiFlush();
     std::uint8_t px[3] = {0, 0, 0};
-    DecodeRow(format_, palette_, bits_ + std::ptrdiff_t(height_ - 1) * stride_, 1, px);
+    RowDecoder(format_, palette_).Decode(StoredRow(height_ - 1), 1, px);
     return rastel::RGBColor(px[2], px[1], px[0]);
 }
 
@@ -532,7 +529,7 @@ void TBitmap::ReadPixels24(rastel::BgrView out) const {
     if (out.width > width_ || out.height > height_) throw EListError("pixels outside the bitmap");
     GdiFlush();
     const RowDecoder decoder(format_, palette_);
-    for (int y = 0; y < out.height; ++y) decoder.Decode(bits_ + std::ptrdiff_t(y) * stride_, out.width, out.Row(y));
+    for (int y = 0; y < out.height; ++y) decoder.Decode(StoredRow(y), out.width, out.Row(y));
 }
 
 void TBitmap::LoadFromBmp(const rastel::BmpImage& image) {

@@ -94,7 +94,8 @@ private:
     void Install(UniqueBitmap bitmap, std::uint8_t* bits, int stride, int w, int h, TPixelFormat pf,
                  std::vector<RGBQUAD> palette);
     void Recreate(int w, int h, TPixelFormat pf, const std::vector<RGBQUAD>& palette, bool keepPicture);
-    void ReadBgrRow(int y, std::uint8_t* out) const;
+    // Row y of the pixels as the DIB stores them.
+    const std::uint8_t* StoredRow(int y) const;
     HDC MemoryDC();
     int width_ = 0;
     int height_ = 0;
