@@ -73,6 +73,11 @@ struct BmpImage {
 //   so a short file claiming a large picture costs nothing.
 BmpImage DecodeBmp(std::span<const std::uint8_t> file);
 
+// One row of palette indices of 1, 4 or 8 bits, packed from the most
+// significant bit, as `width` BGR triples; `palette` has 256 entries.
+void DecodeIndexedRow(const std::uint8_t* row, std::uint64_t width, unsigned bitsPerPixel, const Bgr* palette,
+                      std::uint8_t* out);
+
 // The pixels of an uncompressed file of 1, 4, 8 or 24 bits as the file
 // stores them: palette indices packed from the most significant bit, or BGR
 // triples. They point into the file's bytes.

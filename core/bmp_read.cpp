@@ -198,7 +198,7 @@ const std::uint8_t* PixelData(const ByteReader& in, const Header& h) {
 // 1, 4 or 8 bits: indices packed from the most significant bit. The bit
 // count is a constant here, so a large picture decodes in a few milliseconds.
 template <unsigned Bits>
-void IndexedRow(const std::uint8_t* src, std::uint64_t width, const Palette& palette, std::uint8_t* out) {
+void IndexedRow(const std::uint8_t* src, std::uint64_t width, const Bgr* palette, std::uint8_t* out) {
     constexpr unsigned perByte = 8 / Bits, mask = (1u << Bits) - 1;
     for (std::uint64_t x = 0; x < width; ++x, out += 3) {
         const unsigned shift = 8 - Bits * unsigned(x % perByte + 1);
@@ -251,14 +251,8 @@ void DecodeUncompressed(const std::uint8_t* data, const Header& h, const Palette
                 out[2] = channels[0](v);
             }
             break;
-        case 8:
-            IndexedRow<8>(src, width, palette, out);
-            break;
-        case 4:
-            IndexedRow<4>(src, width, palette, out);
-            break;
         default:
-            IndexedRow<1>(src, width, palette, out);
+            DecodeIndexedRow(src, width, unsigned(h.bitsPerPixel), palette.data(), out);
             break;
         }
     }
@@ -335,6 +329,15 @@ void DecodeRle(const ByteReader& in, const Header& h, const Palette& palette, Bm
 }
 
 }  // namespace
+
+void DecodeIndexedRow(const std::uint8_t* row, std::uint64_t width, unsigned bitsPerPixel, const Bgr* palette,
+                      std::uint8_t* out) {
+    switch (bitsPerPixel) {
+    case 8: IndexedRow<8>(row, width, palette, out); break;
+    case 4: IndexedRow<4>(row, width, palette, out); break;
+    default: IndexedRow<1>(row, width, palette, out); break;
+    }
+}
 
 std::optional<BmpRows> StoredBmpRows(std::span<const std::uint8_t> file) {
     const ByteReader in(file);

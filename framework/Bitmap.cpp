@@ -69,39 +69,16 @@ public:
     void Decode(const std::uint8_t* row, int w, std::uint8_t* out) const;
 
 private:
-    void Put(unsigned index, std::uint8_t*& out) const {
-        const rastel::Bgr c = table_[index];
-        out[0] = c.b;
-        out[1] = c.g;
-        out[2] = c.r;
-        out += 3;
-    }
     TPixelFormat pf_;
     rastel::Bgr table_[256] = {};
 };
 
 void RowDecoder::Decode(const std::uint8_t* row, int w, std::uint8_t* out) const {
     switch (pf_) {
-        case pf1bit: {
-            int x = 0;
-            for (; x + 8 <= w; x += 8) {
-                const unsigned b = row[x >> 3];
-                for (int i = 7; i >= 0; --i) Put((b >> i) & 1u, out);
-            }
-            for (; x < w; ++x) Put((row[x >> 3] >> (7 - (x & 7))) & 1u, out);
-            return;
-        }
-        case pf4bit: {
-            int x = 0;
-            for (; x + 2 <= w; x += 2) {
-                Put(row[x >> 1] >> 4, out);
-                Put(row[x >> 1] & 0xFu, out);
-            }
-            if (x < w) Put(row[x >> 1] >> 4, out);
-            return;
-        }
+        case pf1bit:
+        case pf4bit:
         case pf8bit:
-            for (int x = 0; x < w; ++x) Put(row[x], out);
+            rastel::DecodeIndexedRow(row, std::uint64_t(std::max(w, 0)), unsigned(BitsPerPixel(pf_)), table_, out);
             return;
         case pf15bit:
             for (int x = 0; x < w; ++x, out += 3) {
