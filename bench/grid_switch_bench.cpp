@@ -38,6 +38,8 @@ namespace {
 
 using wine_bench::NowMs;
 using wine_bench::Pump;
+using wine_bench::ReadWhole;
+using wine_bench::WriteWhole;
 
 struct Samples {
     std::vector<double> ms;
@@ -52,30 +54,6 @@ struct Samples {
     double Median() const { return Quantile(0.5); }
     double P95() const { return Quantile(0.95); }
 };
-
-std::vector<std::uint8_t> ReadWhole(const std::string& path) {
-    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
-    LARGE_INTEGER size{};
-    GetFileSizeEx(h, &size);
-    std::vector<std::uint8_t> data(std::size_t(size.QuadPart));
-    DWORD got = 0;
-    const BOOL ok = data.empty() || ReadFile(h, data.data(), DWORD(data.size()), &got, nullptr);
-    CloseHandle(h);
-    if (!ok || got != data.size()) throw std::runtime_error("cannot read " + path);
-    return data;
-}
-
-void WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    if (written != bytes.size()) throw std::runtime_error("cannot write " + path);
-}
 
 // Red one-pixel lines on the last pixel of each cell, on white, as the
 // default pictures draw them.

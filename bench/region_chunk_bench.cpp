@@ -26,17 +26,7 @@ namespace {
 
 using wine_bench::NowMs;
 using wine_bench::Median;
-
-std::vector<std::uint8_t> ReadWhole(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw std::runtime_error("cannot open " + path);
-    std::vector<std::uint8_t> data;
-    std::uint8_t buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
-    std::fclose(f);
-    return data;
-}
+using wine_bench::ReadWhole;
 
 struct Picture {
     std::string name;

@@ -1,9 +1,12 @@
-// What the Windows-side benchmarks share: a clock, the median of samples and
-// a message pump.
+// What the Windows-side benchmarks share: a clock, the median of samples, a
+// message pump and whole-file reads and writes.
 #pragma once
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace wine_bench {
@@ -34,6 +37,31 @@ inline void Pump() {
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+}
+
+// The whole file in one ReadFile, as the program reads a grid image (paths
+// are plain ASCII here).
+inline std::vector<std::uint8_t> ReadWhole(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+    LARGE_INTEGER size{};
+    GetFileSizeEx(h, &size);
+    std::vector<std::uint8_t> data(std::size_t(size.QuadPart));
+    DWORD got = 0;
+    const BOOL ok = data.empty() || ReadFile(h, data.data(), DWORD(data.size()), &got, nullptr);
+    CloseHandle(h);
+    if (!ok || got != data.size()) throw std::runtime_error("cannot read " + path);
+    return data;
+}
+
+inline void WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    if (written != bytes.size()) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace wine_bench
