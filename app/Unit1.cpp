@@ -37,6 +37,11 @@ std::function<TMouseEventHandler> MouseHandler(TForm1* form, F method) {
     };
 }
 
+// What a replaceable platform answer says; none when a test removed it.
+std::optional<std::size_t> AskHook(const std::function<std::optional<std::size_t>()>& hook) {
+    return hook ? hook() : std::nullopt;
+}
+
 SIZE WholeOf(const TBitmap& bitmap) { return SIZE{bitmap.Width(), bitmap.Height()}; }
 
 // A platform that makes a region from a list takes about a nanosecond for
@@ -149,7 +154,7 @@ HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentCol
     if (bitmap.Empty()) return nullptr;
     const TColor rgb = rastel::ColorToRGB(transparentColor);
     const rastel::Bgr transparent{rastel::BlueOf(rgb), rastel::GreenOf(rgb), rastel::RedOf(rgb)};
-    const std::optional<std::size_t> chunk = RegionChunkSize ? RegionChunkSize() : std::nullopt;
+    const std::optional<std::size_t> chunk = AskHook(RegionChunkSize);
     rastel::RegionBuffer data = ScanVisiblePart(bitmap, visible, transparent, RegionBufferReallocate);
     const std::size_t given = data.Count();
     std::size_t merged = 0;
@@ -163,7 +168,7 @@ HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentCol
     }
     // Refused before the platform is asked: beyond its limit it would hang
     // making the region or end the process showing it.
-    const std::optional<std::size_t> limit = ShapeRectangleLimit ? ShapeRectangleLimit() : std::nullopt;
+    const std::optional<std::size_t> limit = AskHook(ShapeRectangleLimit);
     if (limit && merged > *limit) throw rastel::ShapeTooComplex();
     if (ShapePairs(given, merged, chunk.has_value()) > kLongShapePairs) ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     return RegionFromRectangles(data, chunk, RegionFromData);
@@ -201,7 +206,7 @@ UniqueRegion TForm1::GridShape(const TBitmap& picture) {
     if (!plateRegion || CombineRgn(shape.get(), shape.get(), plateRegion.get(), RGN_OR) == ERROR)
         throw rastel::RegionOutOfMemory();
     // The plate can split bands of the picture's: count what the platform keeps.
-    if (const std::optional<std::size_t> limit = ShapeRectangleLimit ? ShapeRectangleLimit() : std::nullopt) {
+    if (const std::optional<std::size_t> limit = AskHook(ShapeRectangleLimit)) {
         const DWORD bytes = GetRegionData(shape.get(), 0, nullptr);
         if (bytes > sizeof(RGNDATAHEADER) && (bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT) > *limit)
             throw rastel::ShapeTooComplex();
