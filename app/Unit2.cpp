@@ -45,7 +45,9 @@ void TForm2::Button6Click(TObject*) { MoveMainWindow(+1, +1); }
 void TForm2::Button7Click(TObject*) { MoveMainWindow(-1, -1); }
 void TForm2::Button8Click(TObject*) { MoveMainWindow(-1, +1); }
 
-int TForm2::OpenWidth() const {
+int TForm2::OpenWidth() const { return OpenWidthFor(Width() - ClientWidth()); }
+
+int TForm2::OpenWidthFor(int frameWidth) const {
     // The buttons with the margin they have on the left, on the right too.
     int left = ClientWidth(), right = 0;
     for (const TButton* b : {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8}) {
@@ -53,12 +55,11 @@ int TForm2::OpenWidth() const {
         left = std::min(left, b->Left());
         right = std::max(right, b->Left() + b->Width());
     }
-    const int frame = Width() - ClientWidth();
-    return std::max(Scaling().Scale(kOpenWidth), frame + right + left);
+    return std::max(Scaling().Scale(kOpenWidth), frameWidth + right + left);
 }
 
-void TForm2::ScaleChanged() {
-    if (Visible()) SetWidth(OpenWidth());
+int TForm2::ScaledOuterWidth(int outerWidth, int frameWidth) const {
+    return Visible() ? OpenWidthFor(frameWidth) : outerWidth;
 }
 
 void TForm2::WndProc(TMessage& m) {

@@ -34,7 +34,10 @@ public:
 
 protected:
     // Scaling gives the panel its description's width; an open one keeps its own.
-    void ScaleChanged() override;
+    int ScaledOuterWidth(int outerWidth, int frameWidth) const override;
+
+private:
+    int OpenWidthFor(int frameWidth) const;
 };
 
 extern TForm2* Form2;

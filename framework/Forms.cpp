@@ -116,8 +116,8 @@ void TForm::Rescale(int ppi, const POINT* topLeft) {
     } else {
         // One move: the new size, at the old corner or where the system asks.
         const RECT outer = OuterRectForClient(cw, ch);
-        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, outer.right - outer.left,
-                  outer.bottom - outer.top);
+        const int width = ScaledOuterWidth(outer.right - outer.left, outer.right - outer.left - cw);
+        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, width, outer.bottom - outer.top);
     }
     ScaleChanged();
 }

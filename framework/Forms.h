@@ -132,6 +132,14 @@ protected:
     // After every scaling (also the first, while the description is read):
     // for what a form lays out itself beyond its description's controls.
     virtual void ScaleChanged() {}
+    // The outer width a form with a window takes when it is scaled: the
+    // description's, scaled (`outerWidth`), unless the form sizes itself;
+    // `frameWidth` is the frame's at the new resolution. The window is moved
+    // and sized once, so the system never sees a size in between.
+    virtual int ScaledOuterWidth(int outerWidth, int frameWidth) const {
+        (void)frameWidth;
+        return outerWidth;
+    }
 
     void ControlFocused(TWinControl* control) override;
     void ControlActivated(TWinControl* control) override;
