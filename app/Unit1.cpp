@@ -7,22 +7,12 @@
 #include "app/FormDescriptions.h"
 #include "app/ShapeRegion.h"
 #include "app/Unit2.h"
+#include "core/blend.h"
 #include "core/catalog.h"
 #include "framework/Handles.h"
 #include "framework/Streaming.h"
 
 TForm1* Form1 = nullptr;
-
-std::function<SHORT(int)> TForm1::AsyncKeyState = [](int key) { return ::GetAsyncKeyState(key); };
-std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)> TForm1::RegionFromData =
-    [](const XFORM* xf, DWORD size, const RGNDATA* data) { return ::ExtCreateRegion(xf, size, data); };
-rastel::RegionBuffer::Reallocate TForm1::RegionBufferReallocate;
-std::function<std::optional<std::size_t>()> TForm1::ShapeRectangleLimit = [] {
-    return RunningOnWine() ? std::optional<std::size_t>(kWineShapeRectangles) : std::nullopt;
-};
-std::function<std::optional<std::size_t>()> TForm1::RegionChunkSize = [] {
-    return RunningOnWine() ? std::optional<std::size_t>(kWineRegionChunk) : std::nullopt;
-};
 
 namespace {
 template <class F>
@@ -37,44 +27,11 @@ std::function<TMouseEventHandler> MouseHandler(TForm1* form, F method) {
     };
 }
 
-// What a replaceable platform answer says; none when a test removed it.
-std::optional<std::size_t> AskHook(const std::function<std::optional<std::size_t>()>& hook) {
-    return hook ? hook() : std::nullopt;
-}
-
-SIZE WholeOf(const TBitmap& bitmap) { return SIZE{bitmap.Width(), bitmap.Height()}; }
-
-// A platform that makes a region from a list takes about a nanosecond for
-// each pair of a rectangle given and a rectangle of the result; past this
-// the wait shows.
-constexpr double kLongShapePairs = double(1 << 26);
-
 // Around the control cluster, so no control sits on the very edge of the
 // window's shape; one more on the right, so that at 96 dpi the plate is
 // 606..736 x 15..90, where the first grid images had theirs.
 constexpr RECT kPlateMargin{8, 8, 9, 8};
 
-// Pairs a shape costs. In one call: the list against the result. In chunks
-// (under Wine) making the region is quick, but painting the window after
-// the change makes its visible region again from the platform's own copy of
-// the merged rectangles: against themselves, with the first time's extra.
-double ShapePairs(std::size_t given, std::size_t merged, bool chunked) {
-    return chunked ? double(merged) * double(merged) : double(given) * double(merged);
-}
-
-// Puts back the cursor that was showing when a long apply began.
-class CursorKeeper {
-public:
-    CursorKeeper() : cursor_(GetCursor()) {}
-    ~CursorKeeper() {
-        if (GetCursor() != cursor_) SetCursor(cursor_);
-    }
-    CursorKeeper(const CursorKeeper&) = delete;
-    CursorKeeper& operator=(const CursorKeeper&) = delete;
-
-private:
-    HCURSOR cursor_;
-};
 }  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
@@ -107,7 +64,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 
 void TForm1::FormCreate(TObject*) {
     // Matches the stay-on-top toggle, which starts switched on.
-    SetWindowTopMost(Form1->Handle(), true);
+    SetWindowTopMost(Handle(), true);
     SetDoubleBuffered(true);
     ApplyGridImage("RastelS.bmp");
 }
@@ -116,9 +73,9 @@ void TForm1::Button1Click(TObject*) { Close(); }
 
 void TForm1::Button2Click(TObject*) {
     // Beside the grid's control cluster, wherever the form's scaling puts it.
-    const TFormScaling& s = Form1->Scaling();
-    Form2->SetTop(Form1->Top() + s.Scale(19));
-    Form2->SetLeft(Form1->Left() + s.Scale(740));
+    const TFormScaling& s = Scaling();
+    Form2->SetTop(Top() + s.Scale(19));
+    Form2->SetLeft(Left() + s.Scale(740));
     Form2->SetWidth(Form2->OpenWidth());
     Form2->Show();
 }
@@ -140,51 +97,24 @@ void TForm1::HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton, TShiftState,
     HiSukeSukeImgEx1Click(sender);
 }
 
-TColor TForm1::GridTransparentColor(const TBitmap& bitmap) {
-    if (bitmap.PixelFormat() == pf1bit) return clWhite;
-    if (bitmap.Empty()) return clBlack;
-    return bitmap.TransparentColor();  // the bottom-left pixel
+UniqueRegion TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor) {
+    return CreateRegionFromBitmap(bitmap, transparentColor, SIZE{bitmap.Width(), bitmap.Height()});
 }
 
-HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor) {
-    return CreateRegionFromBitmap(bitmap, transparentColor, WholeOf(bitmap));
-}
-
-HRGN TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible) {
-    if (bitmap.Empty()) return nullptr;
-    const TColor rgb = rastel::ColorToRGB(transparentColor);
-    const rastel::Bgr transparent{rastel::BlueOf(rgb), rastel::GreenOf(rgb), rastel::RedOf(rgb)};
-    const std::optional<std::size_t> chunk = AskHook(RegionChunkSize);
-    rastel::RegionBuffer data = ScanVisiblePart(bitmap, visible, transparent, RegionBufferReallocate);
-    const std::size_t given = data.Count();
-    std::size_t merged = 0;
-    if (chunk) {
-        // In chunks the platform gets the bands it would keep: the same
-        // region from several times fewer rectangles.
-        data = rastel::MergeRows(data, RegionBufferReallocate);
-        merged = data.Count();
-    } else {
-        merged = rastel::MergedRectangleCount(data);
-    }
-    // Refused before the platform is asked: beyond its limit it would hang
-    // making the region or end the process showing it.
-    const std::optional<std::size_t> limit = AskHook(ShapeRectangleLimit);
-    if (limit && merged > *limit) throw rastel::ShapeTooComplex();
-    if (ShapePairs(given, merged, chunk.has_value()) > kLongShapePairs) ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    return RegionFromRectangles(data, chunk, RegionFromData);
-}
-
-bool TForm1::RunningOnWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+UniqueRegion TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible) {
+    if (bitmap.Empty()) return UniqueRegion();
+    const ShapePlatform& platform = ShapePlatform::Current();
+    WaitCursor wait;
+    return MakeShapeRegion(
+        ScanVisiblePart(bitmap, visible, rastel::ColorToBgr(transparentColor), platform.reallocate), platform, wait);
 }
 
 void TForm1::ApplyGridImage(const std::string& fileName) {
-    const CursorKeeper cursor;  // a long shape shows the wait cursor until the end
+    WaitCursor wait;  // a long shape shows it until the end
     TBitmap work;
     work.LoadFromFile(fileName);
     if (work.Empty()) return;
-    UniqueRegion shape = GridShape(work);
+    UniqueRegion shape = GridShape(work, wait);
     if (!shape) return;
 
     Image1->SetAutoSize(true);
@@ -194,24 +124,20 @@ void TForm1::ApplyGridImage(const std::string& fileName) {
     SetGridShape(std::move(shape));
 }
 
-UniqueRegion TForm1::GridShape(const TBitmap& picture) {
+UniqueRegion TForm1::GridShape(const TBitmap& picture, WaitCursor& wait) {
     // Only what lies inside the client area can ever be seen; the rest of a
     // large picture would cost the platform time and rectangles for nothing.
     // The transparent colour still comes from the whole picture.
-    UniqueRegion shape(
-        CreateRegionFromBitmap(picture, GridTransparentColor(picture), SIZE{ClientWidth(), ClientHeight()}));
-    if (!shape) return shape;
+    const ShapePlatform& platform = ShapePlatform::Current();
+    const rastel::Bgr transparent = rastel::ColorToBgr(TransparentColorOf(picture));
     const RECT plate = PlateRect();
-    UniqueRegion plateRegion(CreateRectRgnIndirect(&plate));
-    if (!plateRegion || CombineRgn(shape.get(), shape.get(), plateRegion.get(), RGN_OR) == ERROR)
-        throw rastel::RegionOutOfMemory();
-    // The plate can split bands of the picture's: count what the platform keeps.
-    if (const std::optional<std::size_t> limit = AskHook(ShapeRectangleLimit)) {
-        const DWORD bytes = GetRegionData(shape.get(), 0, nullptr);
-        if (bytes > sizeof(RGNDATAHEADER) && (bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT) > *limit)
-            throw rastel::ShapeTooComplex();
-    }
-    return shape;
+    // The plate goes into the list, so the platform's count is checked on
+    // the whole shape and the region is made in one go.
+    return MakeShapeRegion(
+        rastel::WithRectangle(
+            ScanVisiblePart(picture, SIZE{ClientWidth(), ClientHeight()}, transparent, platform.reallocate),
+            {plate.left, plate.top, plate.right, plate.bottom}, platform.reallocate),
+        platform, wait);
 }
 
 void TForm1::SetGridShape(UniqueRegion shape) {
@@ -222,9 +148,7 @@ void TForm1::SetGridShape(UniqueRegion shape) {
     // Frame and caption-bar size: the region starts at the client area.
     const POINT offset = ClientToScreen(Point(-Left(), -Top()));
     OffsetRgn(shape.get(), offset.x, offset.y);
-    // Under Wine a redraw by the platform also repaints the frame and makes
-    // the region six times over; painting at once makes it once.
-    if (SetWindowShape(Handle(), shape.get(), RunningOnWine())) shape.release();  // the window owns it now
+    SetWindowShape(Handle(), shape, ShapePlatform::Current());
 }
 
 void TForm1::ReshapeForCluster() {
@@ -233,7 +157,8 @@ void TForm1::ReshapeForCluster() {
     if (!Plate || !Plate->Visible()) return;
     const auto* picture = dynamic_cast<const TBitmap*>(Image1->Picture()->Graphic());
     if (!picture || picture->Empty()) return;
-    if (UniqueRegion shape = GridShape(*picture)) SetGridShape(std::move(shape));
+    WaitCursor wait;
+    if (UniqueRegion shape = GridShape(*picture, wait)) SetGridShape(std::move(shape));
 }
 
 RECT TForm1::PlateRect() const {
@@ -271,7 +196,7 @@ void TForm1::WndProc(TMessage& m) {
     case WM_NCHITTEST:
         // The whole surface is a caption while the left button is down, so a
         // press on the grid drags the window; the cursor position plays no part.
-        m.Result = AsyncKeyState(VK_LBUTTON) < 0 ? HTCAPTION : HTNOWHERE;
+        m.Result = Mouse.PrimaryButtonDown() ? HTCAPTION : HTNOWHERE;
         return;
     case WM_NCLBUTTONDBLCLK:
         // Neither maximise nor restore on a double click on the grid.

@@ -2,13 +2,10 @@
 #pragma once
 #include <windows.h>
 
-#include <cstddef>
-#include <functional>
-#include <optional>
 #include <string>
 
+#include "app/ShapeRegion.h"
 #include "controls/HiButton.h"
-#include "core/region.h"
 #include "framework/Bitmap.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
@@ -72,16 +69,12 @@ public:
     // One rectangle per horizontal run of pixels not of transparentColor, in
     // one region (window coordinates with the bitmap's top-left at 0, 0),
     // from the bitmap's top-left part of at most `visible` pixels (all of it
-    // without). Null for an empty bitmap or when the region cannot be made.
-    // ShapeTooComplex, before the region is made, when the platform could not
-    // show the shape; a shape that takes the platform long to make and show
-    // shows the wait cursor. The bitmap is not changed; the caller owns the
-    // region.
-    static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor);
-    static HRGN CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible);
-    // Transparent colour of a grid image: its bottom-left pixel, white for a
-    // one-bit bitmap.
-    static TColor GridTransparentColor(const TBitmap& bitmap);
+    // without), made as the platform (ShapePlatform::Current()) makes it
+    // best. Null for an empty bitmap or when the region cannot be made;
+    // ShapeTooComplex, before the region is made, when the platform could
+    // not show the shape. The bitmap is not changed.
+    static UniqueRegion CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor);
+    static UniqueRegion CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor, SIZE visible);
     // Topmost band or ordinary band. Also activates the window and puts it
     // at the top of its band; the result is not looked at.
     static void SetWindowTopMost(HWND handle, bool topMost);
@@ -93,32 +86,12 @@ protected:
     void ScaleChanged() override { ReshapeForCluster(); }
 
 private:
-    // The picture's region inside the client area united with the plate's,
-    // in client coordinates; null when the picture gives none.
-    UniqueRegion GridShape(const TBitmap& picture);
+    // The picture's part inside the client area united with the plate, in
+    // client coordinates; null when the platform makes no region.
+    UniqueRegion GridShape(const TBitmap& picture, WaitCursor& wait);
     // Shows the plate and gives the window the shape (which it then owns).
     void SetGridShape(UniqueRegion shape);
     void ReshapeForCluster();
-
-public:
-    // Platform calls that tests replace; they are the system's own by default.
-    static std::function<SHORT(int key)> AsyncKeyState;
-    static std::function<HRGN(const XFORM*, DWORD, const RGNDATA*)> RegionFromData;
-    // Empty: the region buffer grows with the C library's realloc.
-    static rastel::RegionBuffer::Reallocate RegionBufferReallocate;
-    // Most rectangles (after the platform merges equal rows) a window shape
-    // may have; none when there is no limit. Under Wine the X11 driver sends
-    // the shape in one request, which cannot hold more: the process would end.
-    static constexpr std::size_t kWineShapeRectangles = 32766;
-    static std::function<std::optional<std::size_t>()> ShapeRectangleLimit;
-    // Rectangles per call of RegionFromData; none: all in one call. Under
-    // Wine a region made from a list costs (rectangles given) x (rectangles
-    // of the result), so the list goes in short chunks of the merged bands,
-    // whose regions are united.
-    static constexpr std::size_t kWineRegionChunk = 16;
-    static std::function<std::optional<std::size_t>()> RegionChunkSize;
-    // Through ntdll's wine_get_version, which only Wine has.
-    static bool RunningOnWine();
 };
 
 extern TForm1* Form1;

@@ -28,6 +28,7 @@
 #include "app/ShapeRegion.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "core/blend.h"
 #include "core/bmp.h"
 #include "core/catalog.h"
 #include "core/region.h"
@@ -109,11 +110,10 @@ bool Staged(const std::string& file, Result& r) {
     TBitmap work;
     work.LoadFromBytes(bytes);
     t[2] = NowMs();
-    const TColor transparent = rastel::ColorToRGB(TForm1::GridTransparentColor(work));
     const SIZE client{Form1->ClientWidth(), Form1->ClientHeight()};
-    const std::optional<std::size_t> chunk = TForm1::RegionChunkSize();
-    rastel::RegionBuffer data = ScanVisiblePart(
-        work, client, {rastel::BlueOf(transparent), rastel::GreenOf(transparent), rastel::RedOf(transparent)}, {});
+    const ShapePlatform& platform = ShapePlatform::Current();
+    const std::optional<std::size_t> chunk = platform.chunk;
+    rastel::RegionBuffer data = ScanVisiblePart(work, client, rastel::ColorToBgr(TransparentColorOf(work)), {});
     std::size_t merged = 0;
     r.given = data.Count();
     if (chunk) {
@@ -124,15 +124,13 @@ bool Staged(const std::string& file, Result& r) {
     }
     r.merged = DWORD(merged);
     t[3] = NowMs();
-    if (merged > TForm1::kWineShapeRectangles && TForm1::ShapeRectangleLimit()) {
+    if (platform.limit && merged > *platform.limit) {
         char note[96];
         std::snprintf(note, sizeof note, "refused after %.1f ms: more rectangles than Wine can show", t[3] - t[0]);
         r.note = note;
         return false;
     }
-    HRGN region = RegionFromRectangles(data, chunk, [](const XFORM* xf, DWORD n, const RGNDATA* d) {
-        return ::ExtCreateRegion(xf, n, d);
-    });
+    UniqueRegion region = RegionFromRectangles(data, chunk, platform.makeRegion);
     t[4] = NowMs();
     if (!region) throw std::runtime_error("no region for " + file);
     Form1->Image1->SetAutoSize(true);
@@ -141,8 +139,8 @@ bool Staged(const std::string& file, Result& r) {
     Form1->Image1->SetTop(0);
     t[5] = NowMs();
     const POINT offset = Form1->ClientToScreen(Point(-Form1->Left(), -Form1->Top()));
-    OffsetRgn(region, offset.x, offset.y);
-    if (!SetWindowShape(Form1->Handle(), region, TForm1::RunningOnWine())) DeleteObject(region);
+    OffsetRgn(region.get(), offset.x, offset.y);
+    SetWindowShape(Form1->Handle(), region, platform);
     UpdateWindow(Form1->Handle());
     Pump();
     t[6] = NowMs();

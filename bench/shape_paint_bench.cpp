@@ -33,11 +33,11 @@ using wine_bench::Median;
 HRGN ShapeOf(const std::string& file) {
     TBitmap b;
     b.LoadFromFile(file);
-    HRGN r = TForm1::CreateRegionFromBitmap(b, TForm1::GridTransparentColor(b),
-                                            SIZE{Form1->ClientWidth(), Form1->ClientHeight()});
+    UniqueRegion r = TForm1::CreateRegionFromBitmap(b, TransparentColorOf(b),
+                                                    SIZE{Form1->ClientWidth(), Form1->ClientHeight()});
     const POINT off = Form1->ClientToScreen(Point(-Form1->Left(), -Form1->Top()));
-    OffsetRgn(r, off.x, off.y);
-    return r;
+    OffsetRgn(r.get(), off.x, off.y);
+    return r.release();
 }
 
 double OneCopy(HWND h) {
@@ -91,10 +91,12 @@ int main(int argc, char** argv) {
                 }
                 const double a = NowMs();
                 switch (way) {
-                case kRedrawTrue:
-                    SetWindowShape(h, r, false);
+                case kRedrawTrue: {
+                    UniqueRegion owned(r);
+                    SetWindowShape(h, owned, ShapePlatform::Windows());
                     UpdateWindow(h);
                     break;
+                }
                 case kFalseRedrawAll:
                     SetWindowRgn(h, r, FALSE);
                     RedrawWindow(h, nullptr, nullptr,
@@ -104,7 +106,11 @@ int main(int argc, char** argv) {
                     SetWindowRgn(h, r, FALSE);
                     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
                     break;
-                case kProgram: SetWindowShape(h, r, true); break;
+                case kProgram: {
+                    UniqueRegion owned(r);
+                    SetWindowShape(h, owned, ShapePlatform::Wine());
+                    break;
+                }
                 case kRepaintSameShape:
                     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
                     break;

@@ -376,4 +376,69 @@ RegionBuffer MergeRows(const RegionBuffer& data, RegionBuffer::Reallocate reallo
     return out;
 }
 
+RegionBuffer WithRectangle(const RegionBuffer& data, RegionRect rect, RegionBuffer::Reallocate realloc) {
+    RegionBuffer out(std::move(realloc));
+    if (data.Size() < kRegionHeaderSize) return out;
+    const bool empty = rect.left >= rect.right || rect.top >= rect.bottom;
+    std::int32_t bounds[4];
+    for (int i = 0; i < 4; ++i) bounds[i] = std::int32_t(LoadLE32(data.Data() + 16 + 4 * i));
+    if (!empty) {
+        const bool none = bounds[0] >= bounds[2] || bounds[1] >= bounds[3];
+        bounds[0] = none ? rect.left : std::min(bounds[0], rect.left);
+        bounds[1] = none ? rect.top : std::min(bounds[1], rect.top);
+        bounds[2] = none ? rect.right : std::max(bounds[2], rect.right);
+        bounds[3] = none ? rect.bottom : std::max(bounds[3], rect.bottom);
+    }
+    out.Write(data.Data(), 16);
+    for (std::int32_t b : bounds) out.WriteInt32(b);
+
+    const RowSlices rows(data);
+    RectWriter writer(out);
+    auto copyRow = [&](std::size_t start, std::size_t end) {
+        for (std::size_t i = start; i < end; ++i) {
+            const std::uint8_t* r = rows.Rect(i);
+            writer.Add(std::int32_t(LoadLE32(r)), rows.Top(i), std::int32_t(LoadLE32(r + 8)));
+        }
+    };
+    // The row's runs [start, end) with the rectangle's span put in order;
+    // runs it overlaps or touches are swallowed into it.
+    auto uniteRow = [&](std::int32_t y, std::size_t start, std::size_t end) {
+        std::int32_t left = rect.left, right = rect.right;
+        std::size_t i = start;
+        for (; i < end; ++i) {
+            const std::uint8_t* r = rows.Rect(i);
+            const std::int32_t l = std::int32_t(LoadLE32(r)), rr = std::int32_t(LoadLE32(r + 8));
+            if (rr < left) {
+                writer.Add(l, y, rr);
+            } else if (l > right) {
+                break;
+            } else {
+                left = std::min(left, l);
+                right = std::max(right, rr);
+            }
+        }
+        writer.Add(left, y, right);
+        copyRow(i, end);
+    };
+    std::int32_t nextY = rect.top;  // the rectangle's first row not written yet
+    for (std::size_t start = 0; start < rows.Count();) {
+        const std::size_t end = rows.RowEnd(start);
+        const std::int32_t y = rows.Top(start);
+        if (!empty)
+            for (; nextY < rect.bottom && nextY < y; ++nextY) uniteRow(nextY, 0, 0);
+        if (!empty && y >= rect.top && y < rect.bottom) {
+            uniteRow(y, start, end);
+            nextY = y + 1;
+        } else {
+            copyRow(start, end);
+        }
+        start = end;
+    }
+    if (!empty)
+        for (; nextY < rect.bottom; ++nextY) uniteRow(nextY, 0, 0);
+    writer.Flush();
+    out.PatchInt32(8, std::int32_t(writer.Count()));
+    return out;
+}
+
 }  // namespace rastel

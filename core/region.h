@@ -1,5 +1,7 @@
-// Region description (RGNDATA layout) built from 24-bit pixels: one
-// one-pixel-high rectangle per horizontal run of non-transparent pixels.
+// Region description (RGNDATA layout) built from pixels, as 24-bit colours or
+// as palette indices: one one-pixel-high rectangle per horizontal run of
+// non-transparent pixels. Also what a platform keeps of such a description
+// (its bands), and the description with one more rectangle united into it.
 #pragma once
 #include <array>
 #include <cstddef>
@@ -98,5 +100,16 @@ std::size_t MergedRectangleCount(const RegionBuffer& data);
 // Its count is MergedRectangleCount(data). RegionOutOfMemory as for building.
 RegionBuffer MergeRows(const RegionBuffer& data);
 RegionBuffer MergeRows(const RegionBuffer& data, RegionBuffer::Reallocate realloc);
+
+// A rectangle, right and bottom exclusive.
+struct RegionRect {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The description of `data`'s area united with `rect`, still one rectangle
+// per maximal run of each row (runs that overlap or touch become one), rows
+// top first; the bounds grow to hold the rectangle. An empty rectangle
+// changes nothing. RegionOutOfMemory as for building.
+RegionBuffer WithRectangle(const RegionBuffer& data, RegionRect rect, RegionBuffer::Reallocate realloc = {});
 
 }  // namespace rastel

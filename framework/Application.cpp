@@ -239,3 +239,9 @@ const ClassInfo& TApplication::StaticClassInfo() {
 int TScreen::PixelsPerInch() const { return override_ > 0 ? override_ : ScreenPixelsPerInch(); }
 
 int TScreen::PixelsPerInchOf(HWND window) const { return override_ > 0 ? override_ : WindowDpi(window); }
+
+// --------------------------------------------------------------------- TMouse
+
+TMouse Mouse;
+
+bool TMouse::PrimaryButtonDown() const { return KeyState(VK_LBUTTON) < 0; }

@@ -1,4 +1,4 @@
-// The application object (message loop, error box) and the screen.
+// The application object (message loop, error box), the screen and the mouse.
 #pragma once
 #include <windows.h>
 
@@ -104,3 +104,20 @@ private:
 };
 
 extern TScreen Screen;
+
+// ----------------------------------------------------------------- TMouse
+
+// The mouse buttons as they are at this moment, not as the message being
+// handled saw them.
+class TMouse {
+public:
+    // The left button is down now (GetAsyncKeyState's top bit).
+    bool PrimaryButtonDown() const;
+    // Tests: answer GetAsyncKeyState for the program; empty: the system's.
+    std::function<SHORT(int key)> AsyncKeyState;
+
+private:
+    SHORT KeyState(int key) const { return AsyncKeyState ? AsyncKeyState(key) : ::GetAsyncKeyState(key); }
+};
+
+extern TMouse Mouse;

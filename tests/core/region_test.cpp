@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -335,6 +336,44 @@ TEST(RegionData, MergedRowsOfRandomPicturesAreTheirBands) {
         SCOPED_TRACE(round);
         const RegionBuffer data = BuildRegionData(pic.View(), kHole);
         ExpectBandsOf(data, w, h);
+    }
+}
+
+// A rectangle united into a description gives the runs of the picture with
+// that rectangle painted in, on a canvas grown to hold it; an empty one
+// changes nothing.
+TEST(RegionData, RectangleUnitedIntoRandomPictures) {
+    std::uint32_t seed = 11;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
+        const int w = 1 + int(next() % 30), h = 1 + int(next() % 20);
+        Picture pic(w, h, kHole);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (next() % 3 == 0) pic.Set(x, y, kInk);
+        RegionRect r;
+        r.left = std::int32_t(next() % (w + 8));
+        r.top = std::int32_t(next() % (h + 8));
+        r.right = r.left + std::int32_t(next() % 10);
+        r.bottom = r.top + std::int32_t(next() % 6);
+        const RegionBuffer data = BuildRegionData(pic.View(), kHole);
+        const RegionBuffer united = WithRectangle(data, r);
+        if (r.left >= r.right || r.top >= r.bottom) {
+            EXPECT_EQ(RectsOf(united, w, h), RectsOf(data, w, h));
+            continue;
+        }
+        Picture painted(std::max(w, int(r.right)), std::max(h, int(r.bottom)), kHole);
+        for (int y = 0; y < painted.height; ++y)
+            for (int x = 0; x < painted.width; ++x) {
+                const bool inRect = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                const bool inPic = x < w && y < h && pic.pixels[(std::size_t(y) * w + x) * 3] != kHole.b;
+                if (inRect || inPic) painted.Set(x, y, kInk);
+            }
+        EXPECT_EQ(RectsOf(united, painted.width, painted.height), ReferenceRects(painted.View(), kHole));
     }
 }
 

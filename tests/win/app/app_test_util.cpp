@@ -86,9 +86,8 @@ void AppTest::TearDown() {
     Form1 = nullptr;
     Pump();
     Application.ErrorBoxHook = nullptr;
-    TForm1::AsyncKeyState = [](int key) { return ::GetAsyncKeyState(key); };
-    TForm1::RegionFromData = [](const XFORM* xf, DWORD n, const RGNDATA* d) { return ::ExtCreateRegion(xf, n, d); };
-    TForm1::RegionBufferReallocate = nullptr;
+    Mouse.AsyncKeyState = nullptr;
+    ShapePlatform::Current() = ShapePlatform::Detected();
     Screen.SetPixelsPerInch(0);
     SetCurrentDirectoryW(oldDir_.c_str());
     WIN32_FIND_DATAW fd;

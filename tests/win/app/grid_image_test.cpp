@@ -153,7 +153,7 @@ TEST_F(GridImageTest, WhichControlEventsReload) {
 TEST_F(GridImageTest, SwitchReadsOnceAndShowsTheGridAtOnce) {
     StartWithDefaults();
     Pump();
-    TForm1::RegionFromData = [this](const XFORM* xf, DWORD n, const RGNDATA* d) {
+    ShapePlatform::Current().makeRegion = [this](const XFORM* xf, DWORD n, const RGNDATA* d) {
         DeleteFile("RastelR.bmp");
         return ::ExtCreateRegion(xf, n, d);
     };
@@ -262,10 +262,10 @@ TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
 
     // Made in chunks, the platform fails or throws partway: the chunks made
     // so far go, the error shows (when there is one) and the shape stays.
-    KeepHook keepChunk(TForm1::RegionChunkSize);
-    TForm1::RegionChunkSize = [] { return std::optional<std::size_t>(32); };
+    KeepHook keepPlatform(ShapePlatform::Current());
+    ShapePlatform::Current().chunk = std::optional<std::size_t>(32);
     int calls = 0;
-    TForm1::RegionFromData = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) -> HRGN {
+    ShapePlatform::Current().makeRegion = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) -> HRGN {
         if (++calls == 3) return nullptr;
         return ::ExtCreateRegion(xf, n, d);
     };
@@ -273,7 +273,7 @@ TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
     EXPECT_EQ(calls, 3);
     EXPECT_TRUE(errors.empty());
     calls = 0;
-    TForm1::RegionFromData = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) -> HRGN {
+    ShapePlatform::Current().makeRegion = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) -> HRGN {
         if (++calls == 3) throw EFrameworkError("no region");
         return ::ExtCreateRegion(xf, n, d);
     };
@@ -286,8 +286,8 @@ TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
     }
 
     // The region buffer cannot grow.
-    TForm1::RegionFromData = [](const XFORM* xf, DWORD n, const RGNDATA* d) { return ::ExtCreateRegion(xf, n, d); };
-    TForm1::RegionBufferReallocate = [](void* old, std::size_t n) -> void* {
+    ShapePlatform::Current().makeRegion = [](const XFORM* xf, DWORD n, const RGNDATA* d) { return ::ExtCreateRegion(xf, n, d); };
+    ShapePlatform::Current().reallocate = [](void* old, std::size_t n) -> void* {
         if (n > 8192) return nullptr;
         return std::realloc(old, n);
     };
@@ -297,9 +297,9 @@ TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
     EXPECT_EQ(errors[0].text, "メモリストリームの拡大中にメモリが足りなくなりました.");
 
     // The platform makes no region: nothing changes and nothing is said.
-    TForm1::RegionBufferReallocate = nullptr;
+    ShapePlatform::Current().reallocate = nullptr;
     calls = 0;
-    TForm1::RegionFromData = [&calls](const XFORM*, DWORD, const RGNDATA*) -> HRGN {
+    ShapePlatform::Current().makeRegion = [&calls](const XFORM*, DWORD, const RGNDATA*) -> HRGN {
         ++calls;
         return nullptr;
     };
@@ -321,10 +321,10 @@ TEST_F(GridImageTest, FailuresAfterTheRegionWasMadeFreeIt) {
 // rows, top row first, in one platform call (where no chunks are asked for,
 // as on Windows); 1-bit pictures use white.
 TEST_F(GridImageTest, RegionFromBitmapRuns) {
-    KeepHook keepChunk(TForm1::RegionChunkSize);
-    TForm1::RegionChunkSize = [] { return std::optional<std::size_t>(); };
+    KeepHook keepPlatform(ShapePlatform::Current());
+    ShapePlatform::Current().chunk = std::nullopt;
     std::vector<std::vector<RECT>> calls;
-    TForm1::RegionFromData = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) {
+    ShapePlatform::Current().makeRegion = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) {
         EXPECT_EQ(xf, nullptr);
         EXPECT_EQ(n, d->rdh.dwSize + d->rdh.nCount * sizeof(RECT));
         const RECT* r = reinterpret_cast<const RECT*>(d->Buffer);
@@ -339,7 +339,7 @@ TEST_F(GridImageTest, RegionFromBitmapRuns) {
                          }));
     TBitmap bmp;
     bmp.LoadFromFile("pic.bmp");
-    const TColor transparent = TForm1::GridTransparentColor(bmp);
+    const TColor transparent = TransparentColorOf(bmp);
     EXPECT_EQ(transparent, clBlue);
     UniqueRegion r(TForm1::CreateRegionFromBitmap(bmp, transparent));
     ASSERT_TRUE(r);
@@ -368,7 +368,7 @@ TEST_F(GridImageTest, RegionFromBitmapRuns) {
     TBitmap mono;
     mono.LoadFromFile("mono.bmp");
     ASSERT_EQ(mono.PixelFormat(), pf1bit);
-    EXPECT_EQ(TForm1::GridTransparentColor(mono), clWhite);
+    EXPECT_EQ(TransparentColorOf(mono), clWhite);
     calls.clear();
     UniqueRegion r3(TForm1::CreateRegionFromBitmap(mono, clWhite));
     ASSERT_EQ(calls.size(), 1u);
@@ -378,7 +378,7 @@ TEST_F(GridImageTest, RegionFromBitmapRuns) {
     // An empty bitmap gives no region and no platform call.
     calls.clear();
     TBitmap empty;
-    EXPECT_EQ(TForm1::CreateRegionFromBitmap(empty, clWhite), nullptr);
+    EXPECT_FALSE(TForm1::CreateRegionFromBitmap(empty, clWhite));
     EXPECT_TRUE(calls.empty());
 }
 
@@ -393,7 +393,7 @@ TEST_F(GridImageTest, LargePictureIsCutToWhatTheClientAreaShows) {
     for (const auto& file : files) {
         SCOPED_TRACE(file.size() < grid.size() ? "1-bit" : "24-bit");
         RECT bounds{};
-        TForm1::RegionFromData = [&bounds](const XFORM* xf, DWORD n, const RGNDATA* d) {
+        ShapePlatform::Current().makeRegion = [&bounds](const XFORM* xf, DWORD n, const RGNDATA* d) {
             bounds = d->rdh.rcBound;
             return ::ExtCreateRegion(xf, n, d);
         };
@@ -435,11 +435,11 @@ TEST_F(GridImageTest, MergedCountIsWhatThePlatformKeeps) {
 // default pictures, a one-pixel checkerboard and random pictures, with the
 // chunks the program uses and with tiny ones that cut bands apart.
 TEST_F(GridImageTest, RegionInChunksIsTheRegionOfTheWholeList) {
-    KeepHook keepChunk(TForm1::RegionChunkSize);
+    KeepHook keepPlatform(ShapePlatform::Current());
     auto expectSame = [](const std::vector<std::uint8_t>& file, std::vector<std::size_t> chunks) {
         TBitmap bitmap;
         bitmap.LoadFromBytes(file);
-        const TColor transparent = TForm1::GridTransparentColor(bitmap);
+        const TColor transparent = TransparentColorOf(bitmap);
         const TColor rgb = rastel::ColorToRGB(transparent);
         const rastel::BmpImage img = rastel::DecodeBmp(std::span<const std::uint8_t>(file));
         const rastel::RegionBuffer list = rastel::BuildRegionData(
@@ -449,7 +449,7 @@ TEST_F(GridImageTest, RegionInChunksIsTheRegionOfTheWholeList) {
         const std::vector<std::uint8_t> expected = RegionBytes(whole.get());
         for (std::size_t chunk : chunks) {
             SCOPED_TRACE(chunk);
-            TForm1::RegionChunkSize = [chunk] { return std::optional<std::size_t>(chunk); };
+            ShapePlatform::Current().chunk = std::optional<std::size_t>(chunk);
             UniqueRegion made(TForm1::CreateRegionFromBitmap(bitmap, transparent, SIZE{747, 529}));
             ASSERT_TRUE(made);
             EXPECT_TRUE(RegionBytes(made.get()) == expected);
@@ -457,14 +457,14 @@ TEST_F(GridImageTest, RegionInChunksIsTheRegionOfTheWholeList) {
     };
     for (const auto& f : DefaultImages()) {
         SCOPED_TRACE(f.name);
-        expectSame(f.bytes, {TForm1::kWineRegionChunk});
+        expectSame(f.bytes, {ShapePlatform::kWineRegionChunk});
     }
     {
         SCOPED_TRACE("checkerboard");
         std::vector<std::string> checker(40, std::string(747, '.'));
         for (int y = 0; y < 40; ++y)
             for (int x = y % 2; x < 747; x += 2) checker[y][x] = '#';
-        expectSame(BmpFromRows(checker), {TForm1::kWineRegionChunk, 1000});
+        expectSame(BmpFromRows(checker), {ShapePlatform::kWineRegionChunk, 1000});
     }
     std::uint32_t seed = 4;
     auto next = [&seed] {
@@ -481,7 +481,7 @@ TEST_F(GridImageTest, RegionInChunksIsTheRegionOfTheWholeList) {
             for (char& c : p) c = next() % 3 ? inks[next() % 3] : '.';
         std::vector<std::string> rows;
         for (int y = 0; y < h; ++y) rows.push_back(patterns[next() % patterns.size()]);
-        expectSame(BmpFromRows(rows), {1, 2, 3, 7, TForm1::kWineRegionChunk});
+        expectSame(BmpFromRows(rows), {1, 2, 3, 7, ShapePlatform::kWineRegionChunk});
     }
 }
 
@@ -492,14 +492,11 @@ TEST_F(GridImageTest, ShapeBeyondThePlatformLimitIsRefused) {
     HKEY wine = nullptr;
     const bool underWine = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, KEY_READ, &wine) == ERROR_SUCCESS;
     if (wine) RegCloseKey(wine);
-    EXPECT_EQ(TForm1::RunningOnWine(), underWine);
-    EXPECT_EQ(TForm1::ShapeRectangleLimit(),
+    EXPECT_EQ(ShapePlatform::DetectedWine(), underWine);
+    EXPECT_EQ(ShapePlatform::Current().limit,
               underWine ? std::optional<std::size_t>(32766) : std::optional<std::size_t>());
 
-    struct KeepLimit {
-        decltype(TForm1::ShapeRectangleLimit) saved = TForm1::ShapeRectangleLimit;
-        ~KeepLimit() { TForm1::ShapeRectangleLimit = saved; }
-    } keep;
+    KeepHook keep(ShapePlatform::Current());
     StartWithDefaults();
     UniqueRegion before = WindowRegion(Form1->Handle());
     WriteFile("RastelB.bmp", DefaultImage("RastelS.bmp"));  // a shape whose count is known
@@ -509,12 +506,12 @@ TEST_F(GridImageTest, ShapeBeyondThePlatformLimitIsRefused) {
     const std::size_t picture = rastel::MergedRectangleCount(rastel::BuildRegionData(
         rastel::Crop(img.View(), 747, 529), rastel::TransparentColorOf(img.View(), img.bitsPerPixel)));
     int calls = 0;
-    TForm1::RegionFromData = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) {
+    ShapePlatform::Current().makeRegion = [&calls](const XFORM* xf, DWORD n, const RGNDATA* d) {
         ++calls;
         return ::ExtCreateRegion(xf, n, d);
     };
     auto refusedWith = [&](std::size_t limit) {
-        TForm1::ShapeRectangleLimit = [limit] { return std::optional<std::size_t>(limit); };
+        ShapePlatform::Current().limit = std::optional<std::size_t>(limit);
         errors.clear();
         ChooseColour(Form1, 1);
         ASSERT_EQ(errors.size(), 1u);
@@ -531,13 +528,13 @@ TEST_F(GridImageTest, ShapeBeyondThePlatformLimitIsRefused) {
     refusedWith(kept - 1);
 
     // Exactly at the limit, and with none, the picture is applied.
-    TForm1::ShapeRectangleLimit = [kept] { return std::optional<std::size_t>(kept); };
+    ShapePlatform::Current().limit = std::optional<std::size_t>(kept);
     errors.clear();
     calls = 0;
     ChooseColour(Form1, 1);
     EXPECT_TRUE(errors.empty());
     EXPECT_GT(calls, 0);
-    TForm1::ShapeRectangleLimit = [] { return std::optional<std::size_t>(); };
+    ShapePlatform::Current().limit = std::nullopt;
     WriteFile("RastelR.bmp", DefaultImage("RastelR8.bmp"));
     ChooseColour(Form1, 2);
     EXPECT_TRUE(errors.empty());
@@ -557,7 +554,7 @@ TEST_F(GridImageTest, LongShapeShowsTheWaitCursor) {
     const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW), wait = LoadCursorW(nullptr, IDC_WAIT);
     SetCursor(arrow);
     HCURSOR during = nullptr;
-    TForm1::RegionFromData = [&during](const XFORM* xf, DWORD n, const RGNDATA* d) {
+    ShapePlatform::Current().makeRegion = [&during](const XFORM* xf, DWORD n, const RGNDATA* d) {
         during = GetCursor();
         return ::ExtCreateRegion(xf, n, d);
     };

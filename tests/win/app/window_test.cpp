@@ -130,7 +130,7 @@ TEST_F(WindowTest, HitTestIsACaptionOnlyWhileTheLeftButtonIsDown) {
 
     SHORT state = 0;
     std::vector<int> asked;
-    TForm1::AsyncKeyState = [&](int key) {
+    Mouse.AsyncKeyState = [&](int key) {
         asked.push_back(key);
         return state;
     };
