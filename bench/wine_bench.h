@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
+
 namespace wine_bench {
 
 // Milliseconds of the performance counter, which Wine reads from the
@@ -42,25 +44,28 @@ inline void Pump() {
 // The whole file in one ReadFile, as the program reads a grid image (paths
 // are plain ASCII here).
 inline std::vector<std::uint8_t> ReadWhole(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+    const UniqueFile h(opened);
     LARGE_INTEGER size{};
-    GetFileSizeEx(h, &size);
+    GetFileSizeEx(h.get(), &size);
     std::vector<std::uint8_t> data(std::size_t(size.QuadPart));
     DWORD got = 0;
-    const BOOL ok = data.empty() || ReadFile(h, data.data(), DWORD(data.size()), &got, nullptr);
-    CloseHandle(h);
+    const BOOL ok = data.empty() || ReadFile(h.get(), data.data(), DWORD(data.size()), &got, nullptr);
     if (!ok || got != data.size()) throw std::runtime_error("cannot read " + path);
     return data;
 }
 
 inline void WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    const HANDLE opened =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
     DWORD written = 0;
-    WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    {
+        const UniqueFile h(opened);
+        WriteFile(h.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    }
     if (written != bytes.size()) throw std::runtime_error("cannot write " + path);
 }
 

@@ -208,14 +208,6 @@ Dib MakeDib(int w, int h, TPixelFormat pf, const std::vector<RGBQUAD>& palette) 
     return dib;
 }
 
-// File handle closed on every path.
-struct FileHandle {
-    HANDLE h = INVALID_HANDLE_VALUE;
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-};
-
 std::string OpenErrorText(const std::string& path, DWORD error) {
     std::wstring wide = Widen(path);
     std::wstring full;
@@ -235,21 +227,6 @@ constexpr std::int64_t kMaxBmpFileSize = std::int64_t(512) << 20;
 }  // namespace
 
 int BitsPerPixel(TPixelFormat pf) { return pf == pf15bit ? 15 : Bpp(pf); }
-
-// ----------------------------------------------------------------- TGraphic
-
-const ClassInfo& TGraphic::StaticClassInfo() {
-    static const ClassInfo info{"TGraphic", &TPersistent::StaticClassInfo(), {}, {}};
-    return info;
-}
-
-void TGraphic::SetTransparent(bool on) {
-    if (on == transparent_) return;
-    transparent_ = on;
-    Changed();
-}
-
-void TGraphic::Changed() { OnChange(this); }
 
 // ------------------------------------------------------------------ TBitmap
 
@@ -430,13 +407,13 @@ TColor TBitmap::TransparentColor() const {
 
 void TBitmap::LoadFromFile(const std::string& path) {
     std::wstring wide = Widen(path);
-    FileHandle file;
     // Read only, and nobody may write the file while it is read.
-    file.h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-    if (file.h == INVALID_HANDLE_VALUE) throw EFOpenError(OpenErrorText(path, GetLastError()));
+    const HANDLE opened = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) throw EFOpenError(OpenErrorText(path, GetLastError()));
+    const UniqueFile file(opened);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.h, &size)) throw EFOpenError(OpenErrorText(path, GetLastError()));
+    if (!GetFileSizeEx(file.get(), &size)) throw EFOpenError(OpenErrorText(path, GetLastError()));
     if (size.QuadPart > kMaxBmpFileSize) throw EInvalidGraphic();
     // Not cleared first: every byte used is read.
     const std::size_t length = std::size_t(size.QuadPart);
@@ -445,7 +422,7 @@ void TBitmap::LoadFromFile(const std::string& path) {
     while (done < length) {
         DWORD got = 0;
         DWORD want = DWORD(std::min<std::size_t>(length - done, 1u << 24));
-        if (!ReadFile(file.h, data.get() + done, want, &got, nullptr))
+        if (!ReadFile(file.get(), data.get() + done, want, &got, nullptr))
             throw EFrameworkError(SystemErrorMessage(GetLastError()));
         if (got == 0) break;  // shorter than its size said: decoding judges it
         done += got;

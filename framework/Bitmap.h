@@ -1,4 +1,5 @@
-// TBitmap: a DIB section with direct row access, and its pixel formats.
+// TBitmap: a DIB section with direct row access, and its pixel formats;
+// TPicture, which holds a graphic and makes bitmaps.
 #pragma once
 #include <windows.h>
 
@@ -115,4 +116,39 @@ class EInvalidGraphic : public EFrameworkError {
 public:
     EInvalidGraphic() : EFrameworkError(rastel::kInvalidBitmapText) {}
     using EFrameworkError::EFrameworkError;
+};
+
+// Holds an optional graphic (present even when 0 x 0). Assign copies the
+// graphic; the picture never adopts a graphic it was given.
+class TPicture : public TPersistent {
+    RASTEL_CLASS_INFO
+public:
+    TPicture();
+    ~TPicture() override;
+    TPicture(const TPicture&) = delete;
+    TPicture& operator=(const TPicture&) = delete;
+
+    TGraphic* Graphic() const { return graphic_.get(); }
+    bool HasGraphic() const { return graphic_ != nullptr; }
+    // Copies the graphic (nullptr clears). OnChange once.
+    void SetGraphic(const TGraphic* graphic);
+    // The graphic as a bitmap; makes an empty TBitmap the graphic when there
+    // is none (or when it is of another kind).
+    TBitmap& Bitmap();
+    int Width() const { return graphic_ ? graphic_->Width() : 0; }
+    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+
+    // Loads a .bmp file into a new TBitmap graphic; on failure the picture is
+    // unchanged and the error (EFOpenError / EInvalidGraphic) propagates.
+    void LoadFromFile(const std::string& path);
+    // From a TPicture (its graphic copied, or cleared) or a TGraphic (copied).
+    void Assign(const TPersistent& source) override;
+
+    // Fires when the graphic is replaced or reports a change (sender: this picture).
+    TNotifyEvent OnChange;
+
+private:
+    void Adopt(std::unique_ptr<TGraphic> g);
+    void Changed();
+    std::unique_ptr<TGraphic> graphic_;
 };

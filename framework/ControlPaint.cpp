@@ -9,19 +9,6 @@ namespace {
 // Controls whose canvas holds a window DC outside painting.
 std::vector<TWinControl*> borrowedCanvases;
 
-// The canvas over a DC for one paint, and back to none afterwards (also
-// when the paint throws).
-class CanvasOnDC {
-public:
-    CanvasOnDC(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas_.SetHandle(dc); }
-    ~CanvasOnDC() { canvas_.SetHandle(nullptr); }
-    CanvasOnDC(const CanvasOnDC&) = delete;
-    CanvasOnDC& operator=(const CanvasOnDC&) = delete;
-
-private:
-    TCanvas& canvas_;
-};
-
 }  // namespace
 
 void FreeDeviceContexts() {

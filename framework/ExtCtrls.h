@@ -2,6 +2,7 @@
 #pragma once
 #include <memory>
 
+#include "framework/Bitmap.h"
 #include "framework/Controls.h"
 
 // Non-windowed: its parent paints the picture at the control's position.

@@ -115,9 +115,9 @@ void TForm::Rescale(int ppi, const POINT* topLeft) {
         SetClientHeight(ch);
     } else {
         // One move: the new size, at the old corner or where the system asks.
-        const RECT outer = OuterRectForClient(cw, ch);
-        const int width = ScaledOuterWidth(outer.right - outer.left, outer.right - outer.left - cw);
-        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, width, outer.bottom - outer.top);
+        const SIZE outer = OuterSizeForClient(cw, ch);
+        const int width = ScaledOuterWidth(outer.cx, outer.cx - cw);
+        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, width, outer.cy);
     }
     ScaleChanged();
 }
@@ -150,7 +150,7 @@ void TForm::DoCreate() {
     }
 }
 
-RECT TForm::OuterRectForClient(int clientWidth, int clientHeight) const {
+SIZE TForm::OuterSizeForClient(int clientWidth, int clientHeight) const {
     DWORD style = 0;
     DWORD exStyle = 0;
     FormStyles(borderStyle_, borderIcons_, style, exStyle);
@@ -158,7 +158,15 @@ RECT TForm::OuterRectForClient(int clientWidth, int clientHeight) const {
     // The frame of the resolution the window is drawn at, not the form's
     // (which a test may have set).
     AdjustWindowRectForDpi(r, style, exStyle, WindowDpi(HandleAllocated() ? Handle() : nullptr));
-    return r;
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void TForm::StoreClientSize(int clientWidth, int clientHeight) {
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    const SIZE outer = OuterSizeForClient(clientWidth, clientHeight);
+    width_ = outer.cx;
+    height_ = outer.cy;
 }
 
 void TForm::CreateParams(TCreateParams& p) {
@@ -169,9 +177,9 @@ void TForm::CreateParams(TCreateParams& p) {
     p.wndParent = Application.Handle();
     p.x = left_;
     p.y = top_;
-    RECT outer = OuterRectForClient(ClientWidth(), ClientHeight());
-    p.width = outer.right - outer.left;
-    p.height = outer.bottom - outer.top;
+    const SIZE outer = OuterSizeForClient(ClientWidth(), ClientHeight());
+    p.width = outer.cx;
+    p.height = outer.cy;
 }
 
 void TForm::ChangeFrame(const std::function<void()>& change) {
@@ -179,15 +187,10 @@ void TForm::ChangeFrame(const std::function<void()>& change) {
     const int cw = ClientWidth();
     const int ch = ClientHeight();
     change();
-    if (HandleAllocated()) {
+    if (HandleAllocated())
         RecreateWnd();
-    } else {
-        clientWidth_ = cw;
-        clientHeight_ = ch;
-        RECT outer = OuterRectForClient(cw, ch);
-        width_ = outer.right - outer.left;
-        height_ = outer.bottom - outer.top;
-    }
+    else
+        StoreClientSize(cw, ch);
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle s) {
@@ -200,9 +203,9 @@ void TForm::SetBorderIcons(TBorderIcons icons) {
 
 RECT TForm::ClientRect() const {
     if (HandleAllocated()) return TWinControl::ClientRect();
-    RECT frame = OuterRectForClient(0, 0);
-    const int w = clientWidth_ > 0 ? clientWidth_ : std::max<int>(0, width_ - (frame.right - frame.left));
-    const int h = clientHeight_ > 0 ? clientHeight_ : std::max<int>(0, height_ - (frame.bottom - frame.top));
+    const SIZE frame = OuterSizeForClient(0, 0);
+    const int w = clientWidth_ > 0 ? clientWidth_ : std::max<int>(0, width_ - frame.cx);
+    const int h = clientHeight_ > 0 ? clientHeight_ : std::max<int>(0, height_ - frame.cy);
     return RECT{0, 0, w, h};
 }
 
@@ -212,12 +215,7 @@ void TForm::SetClientWidth(int v) {
         SetBounds(left_, top_, width_ - c.right + v, height_);
         return;
     }
-    const int h = ClientHeight();
-    clientWidth_ = v;
-    clientHeight_ = h;
-    RECT outer = OuterRectForClient(v, h);
-    width_ = outer.right - outer.left;
-    height_ = outer.bottom - outer.top;
+    StoreClientSize(v, ClientHeight());
 }
 
 void TForm::SetClientHeight(int v) {
@@ -226,12 +224,7 @@ void TForm::SetClientHeight(int v) {
         SetBounds(left_, top_, width_, height_ - c.bottom + v);
         return;
     }
-    const int w = ClientWidth();
-    clientWidth_ = w;
-    clientHeight_ = v;
-    RECT outer = OuterRectForClient(w, v);
-    width_ = outer.right - outer.left;
-    height_ = outer.bottom - outer.top;
+    StoreClientSize(ClientWidth(), v);
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {

@@ -150,7 +150,10 @@ private:
     // The system moved the window to a monitor of another resolution.
     void DpiChanged(TMessage& m);
     void PlaceOnFirstShow();
-    RECT OuterRectForClient(int clientWidth, int clientHeight) const;
+    // The outer size of the form's frame around a client area of that size.
+    SIZE OuterSizeForClient(int clientWidth, int clientHeight) const;
+    // Before the window exists: the client size asked for and the outer size it gives.
+    void StoreClientSize(int clientWidth, int clientHeight);
     void ChangeFrame(const std::function<void()>& change);
 
     TFormBorderStyle borderStyle_ = Defaults::BorderStyle;

@@ -283,7 +283,7 @@ const ClassInfo& TPen::StaticClassInfo() {
 }
 
 void TPen::Changed() {
-    handle_.reset();
+    handle_.Reset();
     OnChange(this);
 }
 void TPen::SetColor(TColor c) {
@@ -311,16 +311,10 @@ void TPen::Assign(const TPersistent& source) {
 }
 HPEN TPen::Handle() const {
     if (style_ == psClear) return static_cast<HPEN>(GetStockObject(NULL_PEN));
-    // System colours are resolved when the handle is made: a changed colour
-    // scheme needs a new handle.
-    if (handle_ && resolved_ != ColorRef(color_)) handle_.reset();
-    if (!handle_) {
-        resolved_ = ColorRef(color_);
-        static const int kStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL};
-        handle_.reset(CreatePen(kStyles[style_], width_, resolved_));
-        if (!handle_) throw EFrameworkError("ペンを作成できません");
-    }
-    return handle_.get();
+    static const int kStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL};
+    const HPEN pen = handle_.Get(color_, [this](COLORREF rgb) { return CreatePen(kStyles[style_], width_, rgb); });
+    if (!pen) throw EFrameworkError("ペンを作成できません");
+    return pen;
 }
 
 const ClassInfo& TBrush::StaticClassInfo() {
@@ -337,7 +331,7 @@ const ClassInfo& TBrush::StaticClassInfo() {
 }
 
 void TBrush::Changed() {
-    handle_.reset();
+    handle_.Reset();
     OnChange(this);
 }
 void TBrush::SetColor(TColor c) {
@@ -359,13 +353,9 @@ void TBrush::Assign(const TPersistent& source) {
 }
 HBRUSH TBrush::Handle() const {
     if (style_ == bsClear) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    if (handle_ && resolved_ != ColorRef(color_)) handle_.reset();
-    if (!handle_) {
-        resolved_ = ColorRef(color_);
-        handle_.reset(CreateSolidBrush(resolved_));
-        if (!handle_) throw EFrameworkError("ブラシを作成できません");
-    }
-    return handle_.get();
+    const HBRUSH brush = handle_.Get(color_, [](COLORREF rgb) { return CreateSolidBrush(rgb); });
+    if (!brush) throw EFrameworkError("ブラシを作成できません");
+    return brush;
 }
 
 // ------------------------------------------------------------------ canvas
@@ -490,3 +480,18 @@ void TCanvas::StretchDraw(const RECT& rect, TGraphic& graphic) {
     graphic.Draw(*this, rect);
     Changed();
 }
+
+// ----------------------------------------------------------------- TGraphic
+
+const ClassInfo& TGraphic::StaticClassInfo() {
+    static const ClassInfo info{"TGraphic", &TPersistent::StaticClassInfo(), {}, {}};
+    return info;
+}
+
+void TGraphic::SetTransparent(bool on) {
+    if (on == transparent_) return;
+    transparent_ = on;
+    Changed();
+}
+
+void TGraphic::Changed() { OnChange(this); }

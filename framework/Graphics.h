@@ -1,5 +1,5 @@
-// Fonts, pens, brushes, canvases, graphics and pictures over GDI (bitmaps:
-// Bitmap.h).
+// Fonts, pens, brushes, canvases and the graphic base over GDI (bitmaps and
+// pictures: Bitmap.h).
 //
 // GDI objects are created lazily from the attributes and always freed; a
 // canvas selects them into its DC only for the length of one drawing call,
@@ -120,6 +120,29 @@ private:
     mutable UniqueFont handle_;
 };
 
+// The GDI object of a pen or brush, made when first asked for and made again
+// once its attributes changed (Reset) or its colour resolves to another RGB
+// (a system colour under a changed scheme).
+template <class H>
+class ColorObjectCache {
+public:
+    template <class Make>
+    H Get(TColor color, Make make) const {
+        const COLORREF rgb = ColorRef(color);
+        if (handle_ && resolved_ != rgb) handle_.reset();
+        if (!handle_) {
+            resolved_ = rgb;
+            handle_.reset(make(rgb));
+        }
+        return handle_.get();
+    }
+    void Reset() { handle_.reset(); }
+
+private:
+    mutable UniqueHandle<H, GdiObjectDeleter> handle_;
+    mutable COLORREF resolved_ = 0;
+};
+
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 
 class TPen : public TPersistent {
@@ -151,8 +174,7 @@ private:
     TColor color_ = Defaults::Color;
     int width_ = Defaults::Width;
     TPenStyle style_ = Defaults::Style;
-    mutable UniquePen handle_;
-    mutable COLORREF resolved_ = 0;
+    ColorObjectCache<HPEN> handle_;
 };
 
 enum TBrushStyle { bsSolid, bsClear };
@@ -184,8 +206,7 @@ private:
     void Changed();
     TColor color_ = Defaults::Color;
     TBrushStyle style_ = Defaults::Style;
-    mutable UniqueBrush handle_;
-    mutable COLORREF resolved_ = 0;
+    ColorObjectCache<HBRUSH> handle_;
 };
 
 // --------------------------------------------------------------- canvases
@@ -262,6 +283,19 @@ private:
     POINT penPos_{0, 0};
 };
 
+// The canvas over a DC for a scope (one paint), and back to none afterwards,
+// also when the paint throws.
+class CanvasOnDC {
+public:
+    CanvasOnDC(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas_.SetHandle(dc); }
+    ~CanvasOnDC() { canvas_.SetHandle(nullptr); }
+    CanvasOnDC(const CanvasOnDC&) = delete;
+    CanvasOnDC& operator=(const CanvasOnDC&) = delete;
+
+private:
+    TCanvas& canvas_;
+};
+
 // ---------------------------------------------------------------- graphics
 
 class TGraphic : public TPersistent {
@@ -289,41 +323,4 @@ public:
 
 protected:
     bool transparent_ = false;
-};
-
-class TBitmap;
-
-// Holds an optional graphic (present even when 0 x 0). Assign copies the
-// graphic; the picture never adopts a graphic it was given.
-class TPicture : public TPersistent {
-    RASTEL_CLASS_INFO
-public:
-    TPicture();
-    ~TPicture() override;
-    TPicture(const TPicture&) = delete;
-    TPicture& operator=(const TPicture&) = delete;
-
-    TGraphic* Graphic() const { return graphic_.get(); }
-    bool HasGraphic() const { return graphic_ != nullptr; }
-    // Copies the graphic (nullptr clears). OnChange once.
-    void SetGraphic(const TGraphic* graphic);
-    // The graphic as a bitmap; makes an empty TBitmap the graphic when there
-    // is none (or when it is of another kind).
-    TBitmap& Bitmap();
-    int Width() const { return graphic_ ? graphic_->Width() : 0; }
-    int Height() const { return graphic_ ? graphic_->Height() : 0; }
-
-    // Loads a .bmp file into a new TBitmap graphic; on failure the picture is
-    // unchanged and the error (EFOpenError / EInvalidGraphic) propagates.
-    void LoadFromFile(const std::string& path);
-    // From a TPicture (its graphic copied, or cleared) or a TGraphic (copied).
-    void Assign(const TPersistent& source) override;
-
-    // Fires when the graphic is replaced or reports a change (sender: this picture).
-    TNotifyEvent OnChange;
-
-private:
-    void Adopt(std::unique_ptr<TGraphic> g);
-    void Changed();
-    std::unique_ptr<TGraphic> graphic_;
 };

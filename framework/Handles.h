@@ -1,8 +1,10 @@
-// Every scoped helper of the framework: move-only owners of GDI handles, one
-// type per kind; a scoped SelectObject that puts the previous object back;
-// the paint DC of one WM_PAINT; a saved DC state; a flag and a counter held
-// for a scope. Logic never calls DeleteObject / DeleteDC / ReleaseDC /
-// EndPaint / RestoreDC itself.
+// The framework's scoped owners of system handles: move-only owners of GDI
+// handles, one type per kind, and of a file; a scoped SelectObject that puts
+// the previous object back; the paint DC of one WM_PAINT; a saved DC state;
+// a flag and a counter held for a scope. Logic never calls DeleteObject /
+// DeleteDC / ReleaseDC / EndPaint / RestoreDC / CloseHandle itself. (A
+// canvas put over a DC for a scope is the canvas's own: CanvasOnDC in
+// Graphics.h.)
 #pragma once
 #include <windows.h>
 
@@ -49,6 +51,12 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
 // A DC from CreateCompatibleDC / CreateDC (DeleteDC frees it).
 using UniqueDC = UniqueHandle<HDC, MemoryDCDeleter>;
+
+struct FileDeleter {
+    void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
+};
+// A file from CreateFileW; hold it only when it is not INVALID_HANDLE_VALUE.
+using UniqueFile = UniqueHandle<HANDLE, FileDeleter>;
 
 // A window's DC from GetDC (or GetWindowDC), released with ReleaseDC.
 class WindowDC {

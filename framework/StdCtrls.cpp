@@ -16,6 +16,20 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
 // colour on the control's Color, with the control's one brush.
 void TButtonControl::WndProc(TMessage& m) { TWinControl::WndProc(m); }
 
+bool TButtonControl::StoreChecked(bool on) {
+    if (checked_ == on) return false;
+    checked_ = on;
+    if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    return true;
+}
+
+bool TButtonControl::WindowChecked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TButtonControl::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (checked_) SendMessageW(Handle(), BM_SETCHECK, BST_CHECKED, 0);
+}
+
 // ------------------------------------------------------------------- TButton
 
 TButton::TButton(TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 75, 25); }
@@ -45,21 +59,10 @@ void TCheckBox::CreateParams(TCreateParams& p) {
     p.style |= BS_AUTOCHECKBOX;
 }
 
-void TCheckBox::CreateWnd() {
-    TButtonControl::CreateWnd();
-    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void TCheckBox::SetChecked(bool on) {
-    if (checked_ == on) return;
-    checked_ = on;
-    if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 void TCheckBox::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
         // The system box has toggled itself already.
-        checked_ = SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        StoreChecked(WindowChecked());
         Click();
         m.Result = 0;
         return;
@@ -80,11 +83,6 @@ void TRadioButton::CreateParams(TCreateParams& p) {
     p.style |= BS_AUTORADIOBUTTON;
 }
 
-void TRadioButton::CreateWnd() {
-    TButtonControl::CreateWnd();
-    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 void TRadioButton::TurnSiblingsOff() {
     if (!Parent()) return;
     for (int i = 0; i < Parent()->ControlCount(); ++i)
@@ -92,20 +90,18 @@ void TRadioButton::TurnSiblingsOff() {
 }
 
 void TRadioButton::SetChecked(bool on) {
-    if (checked_ == on) return;
-    checked_ = on;
+    if (!StoreChecked(on)) return;
     SetTabStop(on);
-    if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     if (on) TurnSiblingsOff();
 }
 
 void TRadioButton::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
-        const bool nowChecked = SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (nowChecked && !checked_) {
+        const bool nowChecked = WindowChecked();
+        if (nowChecked && !Checked()) {
             SetChecked(true);
             Click();
-        } else if (!nowChecked && checked_) {
+        } else if (!nowChecked && Checked()) {
             SetChecked(false);
         }
         m.Result = 0;

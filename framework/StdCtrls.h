@@ -16,6 +16,19 @@ class TButtonControl : public TWinControl {
 public:
     explicit TButtonControl(TComponent* owner);
     void WndProc(TMessage& m) override;
+
+protected:
+    // Check boxes and radio buttons: whether the control is checked, as its
+    // window shows it (a push button is never checked).
+    bool Checked() const { return checked_; }
+    // Stores the check and shows it; false when it was so already.
+    bool StoreChecked(bool on);
+    // What the system's box shows now (it checks itself on a click).
+    bool WindowChecked() const;
+    void CreateWnd() override;
+
+private:
+    bool checked_ = false;
 };
 
 // BS_PUSHBUTTON; a click (mouse or keyboard) raises OnClick.
@@ -41,16 +54,12 @@ public:
     };
 
     explicit TCheckBox(TComponent* owner);
-    bool Checked() const { return checked_; }
-    void SetChecked(bool on);
+    using TButtonControl::Checked;
+    void SetChecked(bool on) { StoreChecked(on); }
     void WndProc(TMessage& m) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
-
-private:
-    bool checked_ = Defaults::Checked;
 };
 
 // BS_AUTORADIOBUTTON. The radio buttons of one parent form one group:
@@ -67,17 +76,15 @@ public:
     };
 
     explicit TRadioButton(TComponent* owner);
-    bool Checked() const { return checked_; }
+    using TButtonControl::Checked;
     void SetChecked(bool on);
     void WndProc(TMessage& m) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
 
 private:
     void TurnSiblingsOff();
-    bool checked_ = Defaults::Checked;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };

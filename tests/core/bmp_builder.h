@@ -9,7 +9,7 @@
 
 namespace rastel::testing {
 
-struct BmpSpec {
+struct BmpFields {
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -27,7 +27,7 @@ inline void PutLE(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t 
     for (int i = 0; i < bytes; ++i) out[at + i] = std::uint8_t(v >> (8 * i));
 }
 
-inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& s) {
+inline std::vector<std::uint8_t> BuildBmp(const BmpFields& s) {
     std::vector<std::uint8_t> f(14 + s.headerSize, 0);
     f[0] = 'B';
     f[1] = 'M';

@@ -9,7 +9,7 @@
 namespace rastel {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpFields;
 using testing::BuildBmp;
 using testing::PackRows;
 
@@ -44,8 +44,8 @@ void ExpectPicture(const BmpImage& img) {
 const std::vector<Bgr> kPicturePalette = {kRed, kGreen, kBlue, kWhite, kBlack, kGrey};
 const std::vector<std::vector<std::uint32_t>> kPictureIndices = {{0, 1, 2}, {3, 4, 5}};
 
-BmpSpec Picture24() {
-    BmpSpec s;
+BmpFields Picture24() {
+    BmpFields s;
     s.width = 3;
     s.height = 2;
     std::vector<std::vector<std::uint32_t>> rows;
@@ -54,8 +54,8 @@ BmpSpec Picture24() {
     return s;
 }
 
-BmpSpec Picture8(std::uint32_t headerSize) {
-    BmpSpec s;
+BmpFields Picture8(std::uint32_t headerSize) {
+    BmpFields s;
     s.headerSize = headerSize;
     s.width = 3;
     s.height = 2;
@@ -68,7 +68,7 @@ BmpSpec Picture8(std::uint32_t headerSize) {
 }
 
 TEST(BmpRead, TwentyFourBitBottomUpAndTopDown) {
-    BmpSpec s = Picture24();
+    BmpFields s = Picture24();
     BmpImage bottomUp = DecodeBmp(BuildBmp(s));
     ExpectPicture(bottomUp);
     EXPECT_EQ(bottomUp.bitsPerPixel, 24);
@@ -87,7 +87,7 @@ TEST(BmpRead, EveryHeaderSizeGivesTheSamePicture) {
         ExpectPicture(img);
         EXPECT_EQ(img.bitsPerPixel, 8);
     }
-    BmpSpec core = Picture24();
+    BmpFields core = Picture24();
     core.headerSize = 12;
     ExpectPicture(DecodeBmp(BuildBmp(core)));
 }
@@ -95,7 +95,7 @@ TEST(BmpRead, EveryHeaderSizeGivesTheSamePicture) {
 TEST(BmpRead, OneAndFourBitIndicesPackFromTheHighBit) {
     // 11 pixels wide: a partial last byte in both depths.
     std::vector<std::uint32_t> oneBit = {1, 0, 0, 1, 1, 1, 0, 1, 0, 1, 1};
-    BmpSpec s;
+    BmpFields s;
     s.width = 11;
     s.height = 1;
     s.bitsPerPixel = 1;
@@ -118,7 +118,7 @@ TEST(BmpRead, OneAndFourBitIndicesPackFromTheHighBit) {
 }
 
 TEST(BmpRead, IndexBeyondAShortPaletteReadsAsBlack) {
-    BmpSpec s = Picture8(40);
+    BmpFields s = Picture8(40);
     s.palette = {kRed, kGreen};
     s.colorsUsed = 2;
     BmpImage img = DecodeBmp(BuildBmp(s));
@@ -129,7 +129,7 @@ TEST(BmpRead, IndexBeyondAShortPaletteReadsAsBlack) {
 }
 
 TEST(BmpRead, SixteenBitDefaultsTo555AndScalesToFullRange) {
-    BmpSpec s;
+    BmpFields s;
     s.width = 4;
     s.height = 1;
     s.bitsPerPixel = 16;
@@ -148,7 +148,7 @@ TEST(BmpRead, SixteenBitFieldsFromEitherPlace) {
     const std::vector<std::uint32_t> row = {(31u << 11) | (63u << 5), (32u << 5) | 31u};
     for (std::uint32_t size : {40u, 52u, 108u, 124u}) {
         SCOPED_TRACE(size);
-        BmpSpec s;
+        BmpFields s;
         s.headerSize = size;
         s.width = 2;
         s.height = 1;
@@ -163,7 +163,7 @@ TEST(BmpRead, SixteenBitFieldsFromEitherPlace) {
 }
 
 TEST(BmpRead, ThirtyTwoBitPlainAndBitFields) {
-    BmpSpec s;
+    BmpFields s;
     s.width = 2;
     s.height = 1;
     s.bitsPerPixel = 32;
@@ -188,14 +188,14 @@ TEST(BmpRead, ThirtyTwoBitPlainAndBitFields) {
 }
 
 TEST(BmpRead, LastRowMayLackItsPadding) {
-    BmpSpec s = Picture24();
+    BmpFields s = Picture24();
     s.pixelData.resize(s.pixelData.size() - 3);  // 9 pixel bytes + 3 padding in the top row
     ExpectPicture(DecodeBmp(BuildBmp(s)));
 }
 
 TEST(BmpRead, ZeroWidthOrHeightIsEmptyNotAnError) {
     for (auto [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{0, 0}}) {
-        BmpSpec s;
+        BmpFields s;
         s.width = w;
         s.height = h;
         BmpImage img = DecodeBmp(BuildBmp(s));
@@ -208,7 +208,7 @@ TEST(BmpRead, ZeroWidthOrHeightIsEmptyNotAnError) {
 // (padded) on the middle one, a delta and a single pixel on the top one.
 // Pixels never written show palette entry 0.
 TEST(BmpRead, Rle8RunsAbsoluteDeltaAndBackground) {
-    BmpSpec s;
+    BmpFields s;
     s.width = 4;
     s.height = 3;
     s.bitsPerPixel = 8;
@@ -232,7 +232,7 @@ TEST(BmpRead, Rle8RunsAbsoluteDeltaAndBackground) {
 }
 
 TEST(BmpRead, Rle4AlternatesNibbles) {
-    BmpSpec s;
+    BmpFields s;
     s.width = 7;
     s.height = 2;
     s.bitsPerPixel = 4;
@@ -270,7 +270,7 @@ struct Malformed {
 
 // A picture of w x h pixels with all its pixel data, zero throughout.
 std::vector<std::uint8_t> Blank(std::int32_t w, std::int32_t h, std::uint16_t bits) {
-    BmpSpec s;
+    BmpFields s;
     s.width = w;
     s.height = h;
     s.bitsPerPixel = bits;
@@ -281,13 +281,13 @@ std::vector<std::uint8_t> Blank(std::int32_t w, std::int32_t h, std::uint16_t bi
     return BuildBmp(s);
 }
 
-std::vector<std::uint8_t> With(BmpSpec s, void (*change)(BmpSpec&)) {
+std::vector<std::uint8_t> With(BmpFields s, void (*change)(BmpFields&)) {
     change(s);
     return BuildBmp(s);
 }
 
-BmpSpec Rle8(std::vector<std::uint8_t> stream) {
-    BmpSpec s;
+BmpFields Rle8(std::vector<std::uint8_t> stream) {
+    BmpFields s;
     s.width = 4;
     s.height = 2;
     s.bitsPerPixel = 8;
@@ -298,15 +298,15 @@ BmpSpec Rle8(std::vector<std::uint8_t> stream) {
     return s;
 }
 
-BmpSpec Rle4(std::vector<std::uint8_t> stream) {
-    BmpSpec s = Rle8(std::move(stream));
+BmpFields Rle4(std::vector<std::uint8_t> stream) {
+    BmpFields s = Rle8(std::move(stream));
     s.bitsPerPixel = 4;
     s.compression = 2;
     return s;
 }
 
-BmpSpec Fields16(std::array<std::uint32_t, 3> masks) {
-    BmpSpec s;
+BmpFields Fields16(std::array<std::uint32_t, 3> masks) {
+    BmpFields s;
     s.width = 2;
     s.height = 1;
     s.bitsPerPixel = 16;
@@ -338,18 +338,18 @@ std::vector<Malformed> MalformedFiles() {
     m.push_back({"JPEG", BmpRefusal::Unsupported, patched(30, 4, 4)});
     m.push_back({"PNG", BmpRefusal::Unsupported, patched(30, 5, 4)});
     m.push_back({"alpha bit fields", BmpRefusal::Unsupported, patched(30, 6, 4)});
-    m.push_back({"RLE4 on 8 bits", BmpRefusal::Unsupported, With(Picture8(40), [](BmpSpec& s) { s.compression = 2; })});
-    m.push_back({"RLE8 on 4 bits", BmpRefusal::Unsupported, With(Rle4({0, 1}), [](BmpSpec& s) { s.compression = 1; })});
-    m.push_back({"bit fields on 8 bits", BmpRefusal::Unsupported, With(Picture8(40), [](BmpSpec& s) { s.compression = 3; })});
-    m.push_back({"old header with 16 bits", BmpRefusal::Unsupported, With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"RLE4 on 8 bits", BmpRefusal::Unsupported, With(Picture8(40), [](BmpFields& s) { s.compression = 2; })});
+    m.push_back({"RLE8 on 4 bits", BmpRefusal::Unsupported, With(Rle4({0, 1}), [](BmpFields& s) { s.compression = 1; })});
+    m.push_back({"bit fields on 8 bits", BmpRefusal::Unsupported, With(Picture8(40), [](BmpFields& s) { s.compression = 3; })});
+    m.push_back({"old header with 16 bits", BmpRefusal::Unsupported, With(Picture24(), [](BmpFields& s) {
                      s.headerSize = 12;
                      s.bitsPerPixel = 16;
                  })});
-    m.push_back({"old header with 32 bits", BmpRefusal::Unsupported, With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"old header with 32 bits", BmpRefusal::Unsupported, With(Picture24(), [](BmpFields& s) {
                      s.headerSize = 12;
                      s.bitsPerPixel = 32;
                  })});
-    m.push_back({"top-down RLE", BmpRefusal::Unsupported, With(Rle8({0, 1}), [](BmpSpec& s) { s.height = -2; })});
+    m.push_back({"top-down RLE", BmpRefusal::Unsupported, With(Rle8({0, 1}), [](BmpFields& s) { s.height = -2; })});
     m.push_back({"negative width", BmpRefusal::Malformed, patched(18, std::uint32_t(-3), 4)});
     // With all their pixel data, so that only the cap can refuse them.
     constexpr std::int32_t kBeyond = std::int32_t(kMaxBmpSide + 1);
@@ -375,13 +375,13 @@ std::vector<Malformed> MalformedFiles() {
         f.resize(14 + 40 + 6);  // masks cut short
         m.push_back({"masks cut short", BmpRefusal::Truncated, f});
     }
-    m.push_back({"palette larger than 1 bit allows", BmpRefusal::BadPalette, With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"palette larger than 1 bit allows", BmpRefusal::BadPalette, With(Picture24(), [](BmpFields& s) {
                      s.bitsPerPixel = 1;
                      s.colorsUsed = 3;
                      s.palette = {kBlack, kWhite, kRed};
                      s.pixelData = PackRows({{0, 1, 0}, {1, 0, 1}}, 1);
                  })});
-    m.push_back({"palette larger than 8 bits allow", BmpRefusal::BadPalette, With(Picture8(40), [](BmpSpec& s) {
+    m.push_back({"palette larger than 8 bits allow", BmpRefusal::BadPalette, With(Picture8(40), [](BmpFields& s) {
                      s.colorsUsed = 257;
                      s.palette.resize(257);
                  })});
@@ -391,7 +391,7 @@ std::vector<Malformed> MalformedFiles() {
         testing::PutLE(f, 10, 14 + 40, 4);  // the data offset stays inside the file
         m.push_back({"palette cut short", BmpRefusal::BadPalette, f});
     }
-    m.push_back({"full palette cut short", BmpRefusal::BadPalette, With(Picture8(40), [](BmpSpec& s) {
+    m.push_back({"full palette cut short", BmpRefusal::BadPalette, With(Picture8(40), [](BmpFields& s) {
                      s.colorsUsed = 0;  // means 256 entries, only six there
                      s.pixelData.clear();
                  })});
@@ -400,7 +400,7 @@ std::vector<Malformed> MalformedFiles() {
     m.push_back({"data offset inside the headers", BmpRefusal::Malformed, patched(10, 20, 4)});
     m.push_back({"pixel data cut short", BmpRefusal::MissingPixels, std::vector<std::uint8_t>(good.begin(), good.end() - 4)});
     m.push_back({"pixel data missing", BmpRefusal::MissingPixels, std::vector<std::uint8_t>(good.begin(), good.begin() + 54)});
-    m.push_back({"1-bit data cut short", BmpRefusal::MissingPixels, With(Picture24(), [](BmpSpec& s) {
+    m.push_back({"1-bit data cut short", BmpRefusal::MissingPixels, With(Picture24(), [](BmpFields& s) {
                      s.width = 40;
                      s.bitsPerPixel = 1;
                      s.palette = {kBlack, kWhite};

@@ -16,7 +16,7 @@
 namespace rastel {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpFields;
 using testing::BuildBmp;
 using testing::PackRows;
 
@@ -87,7 +87,7 @@ std::vector<Seed> OwnSeeds() {
     for (int i = 0; i < 256; ++i) palette256.push_back(Bgr{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7)});
     for (int bits : {1, 4, 8}) {
         for (std::uint32_t header : {12u, 40u, 124u}) {
-            BmpSpec s;
+            BmpFields s;
             s.headerSize = header;
             s.width = w;
             s.height = h;
@@ -98,7 +98,7 @@ std::vector<Seed> OwnSeeds() {
         }
     }
     for (std::uint32_t header : {40u, 56u, 108u}) {
-        BmpSpec s;
+        BmpFields s;
         s.headerSize = header;
         s.width = w;
         s.height = header == 56 ? -h : h;
@@ -106,7 +106,7 @@ std::vector<Seed> OwnSeeds() {
         seeds.push_back({"24-bit/" + std::to_string(header), BuildBmp(s)});
     }
     {
-        BmpSpec s;
+        BmpFields s;
         s.width = w;
         s.height = h;
         s.bitsPerPixel = 16;
@@ -119,7 +119,7 @@ std::vector<Seed> OwnSeeds() {
         seeds.push_back({"16-bit fields/108", BuildBmp(s)});
     }
     {
-        BmpSpec s;
+        BmpFields s;
         s.width = w;
         s.height = -h;
         s.bitsPerPixel = 32;
@@ -130,7 +130,7 @@ std::vector<Seed> OwnSeeds() {
         seeds.push_back({"32-bit fields", BuildBmp(s)});
     }
     for (bool four : {false, true}) {
-        BmpSpec s;
+        BmpFields s;
         s.width = w;
         s.height = h;
         s.bitsPerPixel = four ? 4 : 8;

@@ -22,7 +22,7 @@ namespace {
 
 using rastel::Bgr;
 using rastel::BmpRefusal;
-using rastel::testing::BmpSpec;
+using rastel::testing::BmpFields;
 using rastel::testing::BuildBmp;
 using rastel::testing::PackRows;
 using rastel::testing::PutLE;
@@ -72,8 +72,8 @@ constexpr std::array<std::uint32_t, 3> k555 = {0x7C00, 0x03E0, 0x001F};
 constexpr std::array<std::uint32_t, 3> k565 = {0xF800, 0x07E0, 0x001F};
 constexpr std::array<std::uint32_t, 3> k888 = {0xFF0000, 0xFF00, 0xFF};
 
-BmpSpec Paletted(int bits, std::uint32_t headerSize = 40) {
-    BmpSpec s;
+BmpFields Paletted(int bits, std::uint32_t headerSize = 40) {
+    BmpFields s;
     s.headerSize = headerSize;
     s.width = kWidth;
     s.height = kHeight;
@@ -84,8 +84,8 @@ BmpSpec Paletted(int bits, std::uint32_t headerSize = 40) {
     return s;
 }
 
-BmpSpec Direct(int bits, const std::array<std::uint32_t, 3>& masks, std::uint32_t headerSize = 40) {
-    BmpSpec s;
+BmpFields Direct(int bits, const std::array<std::uint32_t, 3>& masks, std::uint32_t headerSize = 40) {
+    BmpFields s;
     s.headerSize = headerSize;
     s.width = kWidth;
     s.height = kHeight;
@@ -94,15 +94,15 @@ BmpSpec Direct(int bits, const std::array<std::uint32_t, 3>& masks, std::uint32_
     return s;
 }
 
-BmpSpec Fields(int bits, const std::array<std::uint32_t, 3>& masks, std::uint32_t headerSize) {
-    BmpSpec s = Direct(bits, masks, headerSize);
+BmpFields Fields(int bits, const std::array<std::uint32_t, 3>& masks, std::uint32_t headerSize) {
+    BmpFields s = Direct(bits, masks, headerSize);
     s.compression = 3;
     s.masks = masks;
     return s;
 }
 
 // Rows top to bottom become file rows bottom to top, with negative height.
-BmpSpec TopDown(BmpSpec s) {
+BmpFields TopDown(BmpFields s) {
     const std::size_t row = s.pixelData.size() / std::size_t(s.height);
     Bytes flipped;
     for (std::size_t r = std::size_t(s.height); r-- > 0;)
@@ -154,8 +154,8 @@ Bytes RleStream(bool four) {
     return s;
 }
 
-BmpSpec RleBitmap(bool four) {
-    BmpSpec s = Paletted(four ? 4 : 8);
+BmpFields RleBitmap(bool four) {
+    BmpFields s = Paletted(four ? 4 : 8);
     s.compression = four ? 2 : 1;
     s.colorsUsed = 4;
     s.palette.resize(4);
@@ -171,7 +171,7 @@ struct Seed {
 
 std::vector<Seed> Seeds() {
     std::vector<Seed> seeds;
-    auto add = [&](std::string name, const BmpSpec& s, std::optional<BmpRefusal> refusal = std::nullopt) {
+    auto add = [&](std::string name, const BmpFields& s, std::optional<BmpRefusal> refusal = std::nullopt) {
         seeds.push_back({std::move(name), BuildBmp(s), refusal});
     };
 
@@ -181,7 +181,7 @@ std::vector<Seed> Seeds() {
     add("1bit-core.bmp", Paletted(1, 12));
     add("4bit.bmp", Paletted(4));
     {
-        BmpSpec s = Paletted(4);
+        BmpFields s = Paletted(4);
         s.colorsUsed = 3;
         s.palette.resize(3);
         add("4bit-short-palette.bmp", s);
@@ -189,7 +189,7 @@ std::vector<Seed> Seeds() {
     add("8bit-core.bmp", Paletted(8, 12));
     // A 1-bit picture wider than the client area, so only part of it counts.
     {
-        BmpSpec s;
+        BmpFields s;
         s.width = 760;
         s.height = 3;
         s.bitsPerPixel = 1;
@@ -214,7 +214,7 @@ std::vector<Seed> Seeds() {
     add("rle8.bmp", RleBitmap(false));
     add("rle4.bmp", RleBitmap(true));
     {
-        BmpSpec s = Paletted(1);
+        BmpFields s = Paletted(1);
         s.width = 0;
         s.pixelData.clear();
         add("empty.bmp", s);
@@ -228,7 +228,7 @@ std::vector<Seed> Seeds() {
         seeds.push_back({"refused-signature.bmp", b, R::NotABitmap});
     }
     {
-        BmpSpec s = Direct(24, k888);
+        BmpFields s = Direct(24, k888);
         s.headerSize = 64;  // the OS/2 2.x header
         add("refused-header-64.bmp", s, R::Unsupported);
     }
@@ -238,57 +238,57 @@ std::vector<Seed> Seeds() {
         seeds.push_back({"refused-header-cut.bmp", b, R::Truncated});
     }
     {
-        BmpSpec s = Direct(24, k888);
+        BmpFields s = Direct(24, k888);
         s.compression = 4;  // JPEG
         add("refused-jpeg.bmp", s, R::Unsupported);
     }
     {
-        BmpSpec s = Paletted(4);
+        BmpFields s = Paletted(4);
         s.bitsPerPixel = 2;
         add("refused-2bit.bmp", s, R::Unsupported);
     }
     {
-        BmpSpec s = Direct(24, k888);
+        BmpFields s = Direct(24, k888);
         s.planes = 3;
         add("refused-planes.bmp", s, R::Malformed);
     }
     {
-        BmpSpec s = Fields(16, k565, 40);
+        BmpFields s = Fields(16, k565, 40);
         s.masks = std::array<std::uint32_t, 3>{0xF800, 0x0FE0, 0x001F};
         add("refused-masks-overlap.bmp", s, R::Malformed);
     }
     {
-        BmpSpec s = Direct(24, k888);
+        BmpFields s = Direct(24, k888);
         s.dataOffset = 20;
         add("refused-data-offset.bmp", s, R::Malformed);
     }
     {
-        BmpSpec s = Direct(24, k888);
+        BmpFields s = Direct(24, k888);
         s.width = 40000;
         add("refused-too-wide.bmp", s, R::TooLarge);
     }
     {
-        BmpSpec s = Paletted(1);
+        BmpFields s = Paletted(1);
         s.colorsUsed = 3;
         add("refused-palette-count.bmp", s, R::BadPalette);
     }
     {
-        BmpSpec s = Direct(24, k888);
+        BmpFields s = Direct(24, k888);
         s.pixelData.resize(s.pixelData.size() - 2);
         add("refused-pixels-cut.bmp", s, R::MissingPixels);
     }
     {
-        BmpSpec s = RleBitmap(false);
+        BmpFields s = RleBitmap(false);
         s.height = -s.height;
         add("refused-rle-topdown.bmp", s, R::Unsupported);
     }
     {
-        BmpSpec s = RleBitmap(false);
+        BmpFields s = RleBitmap(false);
         s.pixelData = {kWidth + 1, 1, 0, 1};
         add("refused-rle-past-row.bmp", s, R::BadRunLength);
     }
     {
-        BmpSpec s = RleBitmap(true);
+        BmpFields s = RleBitmap(true);
         s.pixelData.resize(s.pixelData.size() - 2);  // no end of bitmap
         add("refused-rle-no-end.bmp", s, R::BadRunLength);
     }

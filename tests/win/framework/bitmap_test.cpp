@@ -284,7 +284,7 @@ TEST_F(GraphicsLoad, UncompressedFilesKeepTheirFormatOthersBecomeTwentyFourBit) 
     img.Set(1, 1, {255, 255, 255});
     // The same picture run-length coded: the bottom row as an absolute run,
     // the top row as two runs.
-    rastel::testing::BmpSpec rle;
+    rastel::testing::BmpFields rle;
     rle.width = 3;
     rle.height = 2;
     rle.bitsPerPixel = 8;
