@@ -1,6 +1,7 @@
 #include "app/Unit2.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "app/FormDescriptions.h"
@@ -45,21 +46,25 @@ void TForm2::Button6Click(TObject*) { MoveMainWindow(+1, +1); }
 void TForm2::Button7Click(TObject*) { MoveMainWindow(-1, -1); }
 void TForm2::Button8Click(TObject*) { MoveMainWindow(-1, +1); }
 
-int TForm2::OpenWidth() const { return OpenWidthFor(Width() - ClientWidth()); }
+int TForm2::OpenWidth() const { return OpenWidthAt(Scaling(), Width() - ClientWidth()); }
 
-int TForm2::OpenWidthFor(int frameWidth) const {
+int TForm2::OpenWidthAt(const TFormScaling& s, int frameWidth) const {
     // The buttons with the margin they have on the left, on the right too.
-    int left = ClientWidth(), right = 0;
+    int left = INT_MAX, right = 0;
     for (const TButton* b : {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8}) {
         if (!b) continue;  // a window made before the description was read
-        left = std::min(left, b->Left());
-        right = std::max(right, b->Left() + b->Width());
+        const RECT r = b->BoundsAt(s);
+        left = std::min(left, int(r.left));
+        right = std::max(right, int(r.right));
     }
-    return std::max(Scaling().Scale(kOpenWidth), frameWidth + right + left);
+    if (right == 0) left = 0;
+    return std::max(s.Scale(kOpenWidth), frameWidth + right + left);
 }
 
-int TForm2::ScaledOuterWidth(int outerWidth, int frameWidth) const {
-    return Visible() ? OpenWidthFor(frameWidth) : outerWidth;
+SIZE TForm2::OuterSizeAt(const TFormScaling& s, int dpi) const {
+    SIZE outer = TForm::OuterSizeAt(s, dpi);
+    if (Visible()) outer.cx = OpenWidthAt(s, OuterSizeForClient(0, 0, dpi).cx);
+    return outer;
 }
 
 void TForm2::WndProc(TMessage& m) {

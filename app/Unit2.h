@@ -33,11 +33,12 @@ public:
     void WndProc(TMessage& m) override;
 
 protected:
-    // Scaling gives the panel its description's width; an open one keeps its own.
-    int ScaledOuterWidth(int outerWidth, int frameWidth) const override;
+    // Scaling gives the panel its description's size; an open one keeps its
+    // own width rule.
+    SIZE OuterSizeAt(const TFormScaling& s, int dpi) const override;
 
 private:
-    int OpenWidthFor(int frameWidth) const;
+    int OpenWidthAt(const TFormScaling& s, int frameWidth) const;
 };
 
 extern TForm2* Form2;

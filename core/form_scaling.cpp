@@ -36,4 +36,70 @@ TFormScaling ComputeFormScaling(int designPpi, int designTextHeight, int screenP
     return s;
 }
 
+namespace {
+
+struct Ratio {
+    int num = 1, den = 1;
+};
+
+// What a scaling multiplies a value of the design by.
+Ratio RatioOf(const TFormScaling& s, DesignValues::Unit unit) {
+    if (unit == DesignValues::Unit::FontHeight)
+        return s.fromPpi > 0 && s.toPpi > 0 && s.fromPpi != s.toPpi ? Ratio{s.toPpi, s.fromPpi} : Ratio{};
+    return s.scaled ? Ratio{s.multiplier, s.divisor} : Ratio{};
+}
+
+}  // namespace
+
+const DesignValues::Entry* DesignValues::Find(const void* key) const {
+    for (const Entry& e : entries_)
+        if (e.key == key) return &e;
+    return nullptr;
+}
+
+DesignValues::Entry* DesignValues::Find(const void* key) {
+    return const_cast<Entry*>(static_cast<const DesignValues*>(this)->Find(key));
+}
+
+int DesignValues::At(const void* key, int current, const TFormScaling& to, Unit unit) const {
+    const Entry* e = Find(key);
+    const bool given = !e || current != e->made;
+    const int basis = given ? current : e->basis;
+    const Ratio from = RatioOf(given ? inForce_ : e->given, unit);
+    const Ratio next = RatioOf(to, unit);
+    // From the basis back to the design and on to `to`, rounded once.
+    return MulDivRound(basis, from.den * next.num, from.num * next.den);
+}
+
+int DesignValues::Scale(const void* key, int current, const TFormScaling& to, Unit unit) {
+    const int value = At(key, current, to, unit);
+    Entry* e = Find(key);
+    if (!e) {
+        entries_.push_back(Entry{key, current, inForce_, value});
+    } else {
+        if (current != e->made) {
+            e->basis = current;
+            e->given = inForce_;
+        }
+        e->made = value;
+    }
+    return value;
+}
+
+void DesignValues::Made(const void* key, int value) {
+    if (Entry* e = Find(key)) e->made = value;
+}
+
+void DesignValues::Set(const void* key, int value) {
+    if (Entry* e = Find(key))
+        *e = Entry{key, value, inForce_, value};
+    else
+        entries_.push_back(Entry{key, value, inForce_, value});
+}
+
+int DesignValues::Last(const void* key, int otherwise) const {
+    const Entry* e = Find(key);
+    return e ? e->made : otherwise;
+}
+
 }  // namespace rastel

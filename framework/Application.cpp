@@ -236,9 +236,11 @@ const ClassInfo& TApplication::StaticClassInfo() {
 
 // -------------------------------------------------------------------- TScreen
 
-int TScreen::PixelsPerInch() const { return override_ > 0 ? override_ : ScreenPixelsPerInch(); }
+int TScreen::PixelsPerInch() const { return PretendedLayoutDpi() > 0 ? PretendedLayoutDpi() : ScreenDpi(); }
 
-int TScreen::PixelsPerInchOf(HWND window) const { return override_ > 0 ? override_ : WindowDpi(window); }
+int TScreen::PixelsPerInchOf(HWND window) const { return LayoutDpi(window); }
+
+void TScreen::SetPixelsPerInch(int ppi) { PretendLayoutDpi(ppi); }
 
 // --------------------------------------------------------------------- TMouse
 

@@ -89,18 +89,16 @@ HICON ProgramIcon();
 
 // ---------------------------------------------------------------- TScreen
 
+// The resolutions forms lay themselves out for, as framework/Dpi answers them.
 class TScreen {
 public:
-    // LOGPIXELSY of the screen (or the value a test set).
+    // The screen's (or the value a test set).
     int PixelsPerInch() const;
     // The resolution `window` is drawn at: its monitor's (the screen's when
     // the system cannot tell, or without a window), or the value a test set.
     int PixelsPerInchOf(HWND window) const;
     // Tests: pretend another resolution; 0 goes back to the real one.
-    void SetPixelsPerInch(int ppi) { override_ = ppi; }
-
-private:
-    int override_ = 0;
+    void SetPixelsPerInch(int ppi);
 };
 
 extern TScreen Screen;

@@ -89,11 +89,21 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
 }
 
+void TControl::ApplyScaling(const TFormScaling& s) {
+    ChangeScale(s);
+    design_.ScaledTo(s);
+}
+
 void TControl::ChangeScale(const TFormScaling& s) {
-    if (!design_) design_ = Design{BoundsRect(), parentFont_ ? std::nullopt : std::optional<int>(font_->Height())};
-    const RECT& d = design_->bounds;
-    SetBounds(s.Scale(d.left), s.Scale(d.top), s.Scale(d.right - d.left), s.Scale(d.bottom - d.top));
-    if (design_->fontHeight && !parentFont_) font_->SetHeight(s.ScaleFont(*design_->fontHeight));
+    SetBounds(design_.Scale(&left_, left_, s), design_.Scale(&top_, top_, s), design_.Scale(&width_, width_, s),
+              design_.Scale(&height_, height_, s));
+    if (!parentFont_)
+        font_->SetHeight(design_.Scale(font_.get(), font_->Height(), s, rastel::DesignValues::Unit::FontHeight));
+}
+
+RECT TControl::BoundsAt(const TFormScaling& s) const {
+    const int left = design_.At(&left_, left_, s), top = design_.At(&top_, top_, s);
+    return RECT{left, top, left + design_.At(&width_, width_, s), top + design_.At(&height_, height_, s)};
 }
 
 RECT TControl::ClientRect() const { return RECT{0, 0, width_, height_}; }

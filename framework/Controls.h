@@ -128,11 +128,16 @@ public:
     POINT ScreenToClient(POINT p) const;
 
     // ---- scaling
-    // Lays the control out for a scaling of its form: bounds, and its own
-    // font when it has one, from the design, which is what they were when
-    // the control was first scaled (its form description's values). So any
-    // number of scalings, to any resolution and back, never drift.
+    // Lays the control (and its children) out for a scaling of its form
+    // (ChangeScale), which is then the scaling in force.
+    void ApplyScaling(const TFormScaling& s);
+    // Bounds, and its own font when it has one, from the design (what the
+    // form description gave, or what code set since): any number of
+    // scalings, to any resolution and back, never drift. Controls with
+    // pixel sizes of their own scale them here too, through Design().
     virtual void ChangeScale(const TFormScaling& s);
+    // Where the control would be at a scaling of its form, moving nothing.
+    RECT BoundsAt(const TFormScaling& s) const;
 
     // ---- state
     bool Visible() const { return visible_; }
@@ -249,6 +254,9 @@ public:
     };
 
 protected:
+    // The values of the control's design that follow the form's scaling.
+    rastel::DesignValues& Design() { return design_; }
+    const rastel::DesignValues& Design() const { return design_; }
     // Messages nobody handled: nothing for non-windowed controls; the
     // system's procedure for windowed ones.
     virtual void DefaultHandler(TMessage& m);
@@ -284,11 +292,7 @@ private:
     TControlStyle controlStyle_{csCaptureMouse, csClickEvents, csDoubleClicks};
     bool clicked_ = false;    // a left press started a click
     int pendingTabOrder_ = Defaults::TabOrder;  // TabOrder set before the control had a parent
-    struct Design {
-        RECT bounds;
-        std::optional<int> fontHeight;  // its own font's; none while it follows the parent's
-    };
-    std::optional<Design> design_;
+    rastel::DesignValues design_;
 };
 
 // Releases the window DCs that canvases took outside painting. The window

@@ -1,4 +1,5 @@
-// Resolution per window. A per-monitor aware window is drawn at the
+// Every question about resolution: the screen's, a window's, and the one the
+// forms lay themselves out for. A per-monitor aware window is drawn at the
 // resolution of the monitor it is on, which may differ from the screen's
 // (the system's) and change when the window moves. The calls that tell are
 // looked up at run time: Windows before 10 (1607) has none, and there every
@@ -6,9 +7,20 @@
 #pragma once
 #include <windows.h>
 
-// The window's resolution (GetDpiForWindow), or the screen's when the system
-// cannot tell or hwnd is null.
+// Pixels per inch of the screen (LOGPIXELSY), read once.
+int ScreenDpi();
+
+// The resolution the system draws the window at (GetDpiForWindow), or the
+// screen's when the system cannot tell or hwnd is null.
 int WindowDpi(HWND hwnd);
+
+// The resolution a form lays itself out for: its window's (WindowDpi), or
+// the one a test pretends (PretendLayoutDpi).
+int LayoutDpi(HWND hwnd);
+// Tests: lay forms out as if every window were at `ppi`; 0 goes back to the
+// real resolution.
+void PretendLayoutDpi(int ppi);
+int PretendedLayoutDpi();
 
 // AdjustWindowRectEx for a window drawn at `dpi`: frame and caption of that
 // resolution where the system can give them (AdjustWindowRectExForDpi).

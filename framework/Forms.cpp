@@ -93,38 +93,55 @@ TForm::~TForm() {
 void TForm::ReadDescription(const std::string& text) {
     RegisterStandardControls();
     ReadComponentText(text, this);
-    ScaleTo(WindowPixelsPerInch());
+    ScaleTo(LayoutDpi(HandleIfAny()));
 }
-
-int TForm::WindowPixelsPerInch() const { return Screen.PixelsPerInchOf(HandleAllocated() ? Handle() : nullptr); }
 
 void TForm::ScaleTo(int ppi) { Rescale(ppi, nullptr); }
 
+TFormScaling TForm::ScalingFor(int ppi) {
+    // The description as read is what every scaling starts from.
+    if (!basis_) basis_ = Basis{pixelsPerInch_, textHeight_, Font()->Height()};
+    return ComputeFormScaling(basis_->ppi, basis_->textHeight, ppi, basis_->fontHeight,
+                              [this](int h) { return MeasureTextHeight(*Font(), h); });
+}
+
+SIZE TForm::ClientSizeAt(const TFormScaling& s) const {
+    return SIZE{Design().At(&clientWidth_, Design().Last(&clientWidth_, ClientWidth()), s),
+                Design().At(&clientHeight_, Design().Last(&clientHeight_, ClientHeight()), s)};
+}
+
+SIZE TForm::OuterSizeAt(const TFormScaling& s, int dpi) const {
+    const SIZE client = ClientSizeAt(s);
+    return OuterSizeForClient(client.cx, client.cy, dpi);
+}
+
 void TForm::Rescale(int ppi, const POINT* topLeft) {
-    if (!design_) design_ = Design{pixelsPerInch_, textHeight_, Font()->Height(), ClientWidth(), ClientHeight()};
-    const Design& d = *design_;
-    scaling_ = ComputeFormScaling(d.ppi, d.textHeight, ppi, d.fontHeight,
-                                  [this](int h) { return MeasureTextHeight(*Font(), h); });
-    Font()->SetHeight(scaling_.fontHeight);
-    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(scaling_);
+    const TFormScaling next = ScalingFor(ppi);
+    const FlagScope rescaling(rescaling_, true);
+    // The size from the design as code asked for it (the window's own may be
+    // a pixel off where the system rounds its frame).
+    const int cw = Design().Scale(&clientWidth_, Design().Last(&clientWidth_, ClientWidth()), next);
+    const int ch = Design().Scale(&clientHeight_, Design().Last(&clientHeight_, ClientHeight()), next);
+    Font()->SetHeight(next.fontHeight);
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ApplyScaling(next);
     pixelsPerInch_ = ppi;
-    textHeight_ = scaling_.textHeight;
-    const int cw = scaling_.Scale(d.clientWidth), ch = scaling_.Scale(d.clientHeight);
+    textHeight_ = next.textHeight;
+    scaling_ = next;
     if (!HandleAllocated()) {
         SetClientWidth(cw);
         SetClientHeight(ch);
     } else {
         // One move: the new size, at the old corner or where the system asks.
-        const SIZE outer = OuterSizeForClient(cw, ch);
-        const int width = ScaledOuterWidth(outer.cx, outer.cx - cw);
-        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, width, outer.cy);
+        const SIZE outer = OuterSizeAt(next, WindowDpi(Handle()));
+        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, outer.cx, outer.cy);
     }
+    Design().ScaledTo(next);
     ScaleChanged();
 }
 
 void TForm::CreateWnd() {
     TWinControl::CreateWnd();
-    if (const int ppi = WindowPixelsPerInch(); ppi != pixelsPerInch_) ScaleTo(ppi);
+    if (const int ppi = LayoutDpi(HandleIfAny()); ppi != pixelsPerInch_) ScaleTo(ppi);
 }
 
 void TForm::DpiChanged(TMessage& m) {
@@ -151,13 +168,17 @@ void TForm::DoCreate() {
 }
 
 SIZE TForm::OuterSizeForClient(int clientWidth, int clientHeight) const {
+    // The frame of the resolution the window is drawn at, not the form's
+    // (which a test may have set).
+    return OuterSizeForClient(clientWidth, clientHeight, WindowDpi(HandleIfAny()));
+}
+
+SIZE TForm::OuterSizeForClient(int clientWidth, int clientHeight, int dpi) const {
     DWORD style = 0;
     DWORD exStyle = 0;
     FormStyles(borderStyle_, borderIcons_, style, exStyle);
     RECT r{0, 0, clientWidth, clientHeight};
-    // The frame of the resolution the window is drawn at, not the form's
-    // (which a test may have set).
-    AdjustWindowRectForDpi(r, style, exStyle, WindowDpi(HandleAllocated() ? Handle() : nullptr));
+    AdjustWindowRectForDpi(r, style, exStyle, dpi);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -210,6 +231,7 @@ RECT TForm::ClientRect() const {
 }
 
 void TForm::SetClientWidth(int v) {
+    if (!rescaling_) Design().Set(&clientWidth_, v);
     if (HandleAllocated()) {
         RECT c = TWinControl::ClientRect();
         SetBounds(left_, top_, width_ - c.right + v, height_);
@@ -219,6 +241,7 @@ void TForm::SetClientWidth(int v) {
 }
 
 void TForm::SetClientHeight(int v) {
+    if (!rescaling_) Design().Set(&clientHeight_, v);
     if (HandleAllocated()) {
         RECT c = TWinControl::ClientRect();
         SetBounds(left_, top_, width_, height_ - c.bottom + v);
@@ -307,7 +330,7 @@ void TForm::PlaceOnFirstShow() {
     centre();
     // Centred onto a monitor of another resolution, where the system has not
     // said so already: laid out for that monitor, and centred at that size.
-    if (const int ppi = WindowPixelsPerInch(); ppi != pixelsPerInch_) {
+    if (const int ppi = LayoutDpi(HandleIfAny()); ppi != pixelsPerInch_) {
         ScaleTo(ppi);
         centre();
     }

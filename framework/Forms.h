@@ -74,9 +74,6 @@ public:
     void ScaleTo(int ppi);
     // The scaling in force (none at the design's resolution).
     const TFormScaling& Scaling() const { return scaling_; }
-    // The resolution the form is drawn at: its monitor's once it has a
-    // window (per-monitor aware), the screen's before.
-    int WindowPixelsPerInch() const;
     // Runs OnCreate once; an exception from it goes to Application.HandleException.
     void AfterConstruction();
 
@@ -132,14 +129,20 @@ protected:
     // After every scaling (also the first, while the description is read):
     // for what a form lays out itself beyond its description's controls.
     virtual void ScaleChanged() {}
-    // The outer width a form with a window takes when it is scaled: the
-    // description's, scaled (`outerWidth`), unless the form sizes itself;
-    // `frameWidth` is the frame's at the new resolution. The window is moved
-    // and sized once, so the system never sees a size in between.
-    virtual int ScaledOuterWidth(int outerWidth, int frameWidth) const {
-        (void)frameWidth;
-        return outerWidth;
-    }
+    // The outer size the form takes at scaling `s` on a monitor of `dpi`:
+    // its frame at that resolution around its client size from the design.
+    // A form that sizes itself otherwise says so here; a rescaled window is
+    // moved and sized to it at once, so the system never sees a size in
+    // between.
+    virtual SIZE OuterSizeAt(const TFormScaling& s, int dpi) const;
+    // The client size from the design at scaling `s`.
+    SIZE ClientSizeAt(const TFormScaling& s) const;
+    // The scaling for a resolution, from the description as read.
+    TFormScaling ScalingFor(int ppi);
+    // The outer size of the form's frame around a client area of that size,
+    // at the resolution the window is drawn at, or at `dpi`.
+    SIZE OuterSizeForClient(int clientWidth, int clientHeight) const;
+    SIZE OuterSizeForClient(int clientWidth, int clientHeight, int dpi) const;
 
     void ControlFocused(TWinControl* control) override;
     void ControlActivated(TWinControl* control) override;
@@ -150,8 +153,7 @@ private:
     // The system moved the window to a monitor of another resolution.
     void DpiChanged(TMessage& m);
     void PlaceOnFirstShow();
-    // The outer size of the form's frame around a client area of that size.
-    SIZE OuterSizeForClient(int clientWidth, int clientHeight) const;
+    HWND HandleIfAny() const { return HandleAllocated() ? Handle() : nullptr; }
     // Before the window exists: the client size asked for and the outer size it gives.
     void StoreClientSize(int clientWidth, int clientHeight);
     void ChangeFrame(const std::function<void()>& change);
@@ -163,14 +165,15 @@ private:
     bool oldCreateOrder_ = false;
     int pixelsPerInch_ = 96;
     int textHeight_ = 0;
-    struct Design {
-        int ppi, textHeight, fontHeight, clientWidth, clientHeight;
+    struct Basis {
+        int ppi, textHeight, fontHeight;
     };
-    std::optional<Design> design_;  // as read, before the first scaling
+    std::optional<Basis> basis_;  // as read, before the first scaling
     TFormScaling scaling_;
     int clientWidth_ = 0;   // asked for before the window exists (0: none)
     int clientHeight_ = 0;
     bool shownOnce_ = false;
+    bool rescaling_ = false;
     bool created_ = false;  // OnCreate ran
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;  // may be the form itself

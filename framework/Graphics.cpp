@@ -6,6 +6,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "framework/Dpi.h"
 #include "framework/PropertyHelpers.h"
 #include "framework/Text.h"
 
@@ -83,14 +84,6 @@ std::optional<int> IdentToCharset(const std::string& ident) {
     return std::nullopt;
 }
 
-int ScreenPixelsPerInch() {
-    static const int ppi = [] {
-        WindowDC dc(nullptr);
-        int v = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-        return v > 0 ? v : 96;
-    }();
-    return ppi;
-}
 
 // -------------------------------------------------------------------- fonts
 
@@ -185,7 +178,7 @@ const ClassInfo& TFont::StaticClassInfo() {
     return info;
 }
 
-TFont::TFont() : name_("ＭＳ Ｐゴシック"), pixelsPerInch_(ScreenPixelsPerInch()) {}
+TFont::TFont() : name_("ＭＳ Ｐゴシック"), pixelsPerInch_(ScreenDpi()) {}
 TFont::~TFont() = default;
 
 void TFont::Changed(bool handleAttribute) {

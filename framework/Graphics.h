@@ -49,9 +49,6 @@ std::optional<int> IdentToCharset(const std::string& ident);
 // at start and on WM_SYSCOLORCHANGE.
 void LoadSystemColors();
 
-// Pixels per inch of the screen (LOGPIXELSY), read once.
-int ScreenPixelsPerInch();
-
 // ------------------------------------------------------------------ fonts
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };

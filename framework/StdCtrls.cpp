@@ -160,6 +160,7 @@ void TComboBox::CreateWnd() {
     RECT r{};
     GetWindowRect(Handle(), &r);
     height_ = r.bottom - r.top;
+    Design().Made(&height_, height_);
 }
 
 void TComboBox::DestroyWnd() {
@@ -230,9 +231,8 @@ void TComboBox::SetBounds(int left, int top, int width, int height) {
 }
 
 void TComboBox::ChangeScale(const TFormScaling& s) {
-    if (!designItemHeight_) designItemHeight_ = itemHeight_;
     // Before the bounds: the window's height takes in the dropped list's.
-    SetItemHeight(s.Scale(*designItemHeight_));
+    SetItemHeight(Design().Scale(&itemHeight_, itemHeight_, s));
     TWinControl::ChangeScale(s);
 }
 

@@ -159,7 +159,6 @@ private:
     bool ctl3D_ = Defaults::Ctl3D;
     TBevelCut bevelInner_ = Defaults::BevelInner;
     TBevelCut bevelOuter_ = Defaults::BevelOuter;
-    std::optional<int> designItemHeight_;
 };
 
 // Registers the framework's control classes (TButton ... TImage) for the

@@ -24,7 +24,7 @@ TWinControl::~TWinControl() {
 
 void TWinControl::ChangeScale(const TFormScaling& s) {
     TControl::ChangeScale(s);
-    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(s);
+    for (TControl* c : std::vector<TControl*>(controls_)) c->ApplyScaling(s);
 }
 
 TControl* TWinControl::Controls(int index) const {
@@ -36,6 +36,8 @@ TControl* TWinControl::Controls(int index) const {
 void TWinControl::InsertControl(TControl* c) {
     controls_.push_back(c);
     c->parent_ = this;
+    // Made after the form was scaled: what it is given counts at that scaling.
+    c->design_.ScaledTo(design_.InForce());
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         int pos = c->pendingTabOrder_;
         if (pos < 0 || pos > int(tabList_.size())) pos = int(tabList_.size());
