@@ -5,7 +5,8 @@
 // Painting never needs a window: PaintTo(canvas) runs the whole paint of a
 // control onto any canvas (the window's paint calls it with the control's
 // own canvas), so tests paint into memory bitmaps and read the pixels back.
-// The unit's one public header. Where the code is: HiBase.cpp (THiBase),
+// The unit's one public header. Where the code is: HiButtonTypes.h (the
+// enumerations), HiBase.cpp (THiBase),
 // HiButtonBase.cpp (TMouseOverColor, THiButtonBase), HiSukeSuke.cpp
 // (THiSukeSuke), HiSukeSukeImg.cpp (THiSukeSukeImg, THiSukeSukeImgEx),
 // HiButtonProps.cpp (published properties, registration).
@@ -18,16 +19,10 @@
 #include <string>
 
 #include "controls/HiBitmap.h"
+#include "controls/HiButtonTypes.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
-
-// Stored as one byte each; the ordinals are part of the streamed format.
-enum TCapDrawLayer : std::uint8_t { dlTop = 0, dlInner = 1 };
-enum TButtonStyle : std::uint8_t { bsNormal = 0, bsToggle = 1 };
-enum TButtonState : std::uint8_t { bstOff = 0, bstOn = 1 };
-enum TNHAlignment : std::uint8_t { haLeft = 0, haCenter = 1, haRight = 2 };
-enum TNVAlignment : std::uint8_t { vaTop = 0, vaCenter = 1, vaBottom = 2 };
 
 // A rectangle as the paint keeps it: top, bottom, left, right.
 struct THiArea {
