@@ -403,6 +403,11 @@ protected:
     virtual void DoEnter();
     virtual void DoExit();
 
+    // The pointer is over the control: its CM_MOUSEENTER came, its
+    // CM_MOUSELEAVE not yet. The notices' default handling records it; a
+    // control that answers them itself keeps the fact and answers here.
+    virtual bool PointerInside() const { return mouseInside_; }
+
 private:
     friend class TControl;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -445,7 +450,7 @@ private:
     WNDPROC defWndProc_ = nullptr;  // wrapped system class: its procedure
     bool ownClass_ = true;
     bool destroying_ = false;
-    bool mouseInside_ = false;  // CM_MOUSEENTER sent, CM_MOUSELEAVE not yet
+    bool mouseInside_ = false;  // PointerInside, unless the control keeps it
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;
