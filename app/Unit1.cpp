@@ -20,13 +20,6 @@ std::function<void(TObject*)> Handler(TForm1* form, F method) {
     return [form, method](TObject* sender) { (form->*method)(sender); };
 }
 
-template <class F>
-std::function<TMouseEventHandler> MouseHandler(TForm1* form, F method) {
-    return [form, method](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
-        (form->*method)(sender, button, shift, x, y);
-    };
-}
-
 // Around the control cluster, so no control sits on the very edge of the
 // window's shape; one more on the right, so that at 96 dpi the plate is
 // 606..736 x 15..90, where the first grid images had theirs.
@@ -40,12 +33,15 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     RegisterMethod("Button2Click", Handler(this, &TForm1::Button2Click));
     RegisterMethod("ComboBox1CloseUp", Handler(this, &TForm1::ComboBox1CloseUp));
     RegisterMethod("HiSukeSukeImgEx1Click", Handler(this, &TForm1::HiSukeSukeImgEx1Click));
-    RegisterMethod("HiSukeSukeImgEx1MouseUp", MouseHandler(this, &TForm1::HiSukeSukeImgEx1MouseUp));
     // The description names the toggle's class; the static linker may drop
     // the registration that runs at start-up.
     RegisterHiButtonClasses();
     ReadDescription(kUnit1Description);
     HiSukeSukeImgEx1 = &FindComponentAs<THiSukeSukeImgEx>(*this, "HiSukeSukeImgEx1");
+    // The band follows the toggle after every release that ends a press, not
+    // only after a click: a double click's second press, a press of another
+    // mouse button and a press taken back outside raise no click.
+    HiSukeSukeImgEx1->OnStateSettled.handler = Handler(this, &TForm1::HiSukeSukeImgEx1Click);
     Button1 = &FindComponentAs<TButton>(*this, "Button1");
     CheckBox1 = &FindComponentAs<TCheckBox>(*this, "CheckBox1");
     ComboBox1 = &FindComponentAs<TComboBox>(*this, "ComboBox1");
@@ -91,10 +87,6 @@ void TForm1::ComboBox1CloseUp(TObject*) {
 void TForm1::HiSukeSukeImgEx1Click(TObject*) {
     // The press has already switched the state; the band follows it.
     SetWindowTopMost(Handle(), HiSukeSukeImgEx1->ButtonState() == bstOn);
-}
-
-void TForm1::HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton, TShiftState, int, int) {
-    HiSukeSukeImgEx1Click(sender);
 }
 
 UniqueRegion TForm1::CreateRegionFromBitmap(const TBitmap& bitmap, TColor transparentColor) {

@@ -29,7 +29,6 @@ object Form1: TForm1
     OffCaption.Strings = (
       'フリー')
     OnClick = HiSukeSukeImgEx1Click
-    OnMouseUp = HiSukeSukeImgEx1MouseUp
     BevelWidth = 3
     OnFaceColor = 14995945
     ShadowColor = clSilver

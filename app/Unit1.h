@@ -48,12 +48,9 @@ public:
     void Button2Click(TObject* sender);
     // Shared by the colour list, the emphasis box and the size radio buttons.
     void ComboBox1CloseUp(TObject* sender);
-    // The stay-on-top toggle: the band follows its state (on: topmost).
+    // The stay-on-top toggle: the band follows its state (on: topmost). Its
+    // click, and every press that ends (OnStateSettled), come here.
     void HiSukeSukeImgEx1Click(TObject* sender);
-    // Also after every release that ends a press on the toggle: a second
-    // press of a double click, a right-button press or a press taken back
-    // outside raise no click, yet the band must still match the toggle.
-    void HiSukeSukeImgEx1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 
     // Loads a grid image, shows it in Image1 and cuts the window to it: to the
     // part of the picture inside the client area, since the window never

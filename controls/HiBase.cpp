@@ -13,7 +13,6 @@ THiBase::THiBase(TComponent* owner) : TCustomControl(owner) {
     capAlignV_ = Defaults::CapAlignV;
     onCaption_ = std::make_unique<TStringList>();
     offCaption_ = std::make_unique<TStringList>();
-    mouseInside_ = 0;
     firstPaintDone_ = 0;
     SetControlStyle(ControlStyle() + csOpaque);
 }
@@ -29,13 +28,19 @@ void THiBase::SetOffFrameColor(TColor c) {
 }
 
 void THiBase::SetFrameWidth(int w) {
-    if (StoreIfChanged(frameWidth_, w)) Invalidate();
+    if (!StoreIfChanged(frameWidth_, w)) return;
+    Invalidate();
+    KeepMinimumSize();
+}
+
+THiArea THiBase::ClientArea() const {
+    const RECT c = ClientRect();
+    return THiArea{c.top, c.bottom, c.left, c.right};
 }
 
 void THiBase::ChangeScale(const TFormScaling& s) {
-    if (!designFrameWidth_) designFrameWidth_ = frameWidth_;
     TCustomControl::ChangeScale(s);
-    SetFrameWidth(s.Scale(*designFrameWidth_));
+    ScaleOwn(frameWidth_, s, [this](int v) { SetFrameWidth(v); });
     firstPaintDone_ = 0;
     Invalidate();
 }

@@ -2,10 +2,17 @@
 // and groups, the bevelled push / toggle button, the face blended over a
 // snapshot of the form behind it, image blending and three-font captions.
 //
+// A button's state, look, press and pointer are one ButtonBehavior (no
+// Win32 in it) that THiButtonBase drives from the mouse and the setters.
+// Painting only reads: Compose is const, and what a paint needs first (the
+// background snapshot) is taken before it; the minimum size is kept where
+// the bounds, the bevel, the frame or the scale change, never by a paint.
+//
 // Painting never needs a window: PaintTo(canvas) runs the whole paint of a
 // control onto any canvas (the window's paint calls it with the control's
 // own canvas), so tests paint into memory bitmaps and read the pixels back.
-// The unit's one public header. Where the code is: HiBase.cpp (THiBase),
+// The unit's one public header. Where the code is: HiButtonTypes.h (the
+// enumerations), ButtonBehavior (the behaviour), HiBase.cpp (THiBase),
 // HiButtonBase.cpp (TMouseOverColor, THiButtonBase), HiSukeSuke.cpp
 // (THiSukeSuke), HiSukeSukeImg.cpp (THiSukeSukeImg, THiSukeSukeImgEx),
 // HiButtonProps.cpp (published properties, registration).
@@ -13,23 +20,19 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "controls/ButtonBehavior.h"
 #include "controls/HiBitmap.h"
+#include "controls/HiButtonTypes.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
 
-// Stored as one byte each; the ordinals are part of the streamed format.
-enum TCapDrawLayer : std::uint8_t { dlTop = 0, dlInner = 1 };
-enum TButtonStyle : std::uint8_t { bsNormal = 0, bsToggle = 1 };
-enum TButtonState : std::uint8_t { bstOff = 0, bstOn = 1 };
-enum TNHAlignment : std::uint8_t { haLeft = 0, haCenter = 1, haRight = 2 };
-enum TNVAlignment : std::uint8_t { vaTop = 0, vaCenter = 1, vaBottom = 2 };
-
-// A rectangle as the paint keeps it: top, bottom, left, right.
+// A rectangle in the order the paint uses: top, bottom, left, right.
 struct THiArea {
     int Top = 0;
     int Bottom = 0;
@@ -85,11 +88,10 @@ public:
     int GroupID() const { return groupID_; }
     void SetGroupID(int id);
 
-    // 1 while the mouse is over the control.
-    int MouseInside() const { return mouseInside_; }
-    // Client and face rectangles as of the latest paint.
-    const THiArea& ClientArea() const { return clientArea_; }
-    const THiArea& FaceArea() const { return faceArea_; }
+    // The client rectangle, and the face inside bevel and margins as the
+    // current size and look place it (none for a control that draws no face).
+    THiArea ClientArea() const;
+    virtual THiArea FaceArea() const { return THiArea{}; }
     // 1 once the background snapshot of the first run-time paint was taken.
     int FirstPaintDone() const { return firstPaintDone_; }
 
@@ -101,14 +103,24 @@ public:
     void ChangeScale(const TFormScaling& s) override;
 
     // Runs the control's whole paint onto `canvas` instead of its window.
-    void PaintTo(TCanvas& canvas) { Compose(&canvas); }
-    void Paint() override { Compose(nullptr); }
+    void PaintTo(TCanvas& canvas) {
+        BeforePaint();
+        Compose(canvas);
+    }
+    void Paint() override {
+        BeforePaint();
+        Compose(*Canvas());
+    }
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    // The paint; target nullptr means the control's own canvas.
-    virtual void Compose(TCanvas* target) { (void)target; }
-    TCanvas& TargetCanvas(TCanvas* target) { return target ? *target : *Canvas(); }
+    // Before every paint, outside its drawing: what the paint needs taken
+    // first (the first run-time paint's background snapshot).
+    virtual void BeforePaint() {}
+    // The paint itself; it draws and changes nothing of the control.
+    virtual void Compose(TCanvas& canvas) const { (void)canvas; }
+    // FrameWidth or BevelWidth changed: a control with a minimum size keeps it.
+    virtual void KeepMinimumSize() {}
     void ClearParentClipChildren();
 
     TColor onFrameColor_ = Defaults::OnFrameColor;
@@ -119,13 +131,7 @@ protected:
     TNHAlignment capAlignH_ = Defaults::CapAlignH;
     TNVAlignment capAlignV_ = Defaults::CapAlignV;
     int groupID_ = Defaults::GroupID;
-    int mouseInside_ = 0;
-    THiArea clientArea_;
-    THiArea faceArea_;
     int firstPaintDone_ = 0;
-
-private:
-    std::optional<int> designFrameWidth_;
 };
 
 // ---------------------------------------------------------- TMouseOverColor
@@ -181,7 +187,9 @@ private:
 
 // ------------------------------------------------------------ THiButtonBase
 
-// Push or toggle button with a raised (off) and a sunken (on) look.
+// Push or toggle button with a raised (off) and a sunken (on) look. Its
+// state, look, press and pointer are its ButtonBehavior; mouse messages and
+// the state setters are steps of it.
 class THiButtonBase : public THiBase {
     RASTEL_CLASS_INFO
 public:
@@ -215,7 +223,7 @@ public:
     int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int w);
     // True: raised, off colours; false: sunken, on colours.
-    bool Raised() const { return raised_; }
+    bool Raised() const { return behavior_.Raised; }
     void SetRaised(bool raised);
     TColor OnFaceColor() const { return onFaceColor_; }
     void SetOnFaceColor(TColor c);
@@ -252,10 +260,19 @@ public:
     TButtonStyle ButtonStyle() const { return buttonStyle_; }
     void SetButtonStyle(TButtonStyle s);
     // Never touches the other members of a group.
-    TButtonState ButtonState() const { return buttonState_; }
+    TButtonState ButtonState() const { return behavior_.State; }
     void SetButtonState(TButtonState s);
     // A press was taken and its release is still due.
-    bool Pressed() const { return pressed_; }
+    bool Pressed() const { return behavior_.Pressed; }
+    // 1 while the mouse is over the control. The framework's enter and leave
+    // tracking asks this too (PointerInside), so there is one such fact.
+    int MouseInside() const { return behavior_.Inside ? 1 : 0; }
+
+    // After every release that ends a press this button took, inside or
+    // outside, once the state is what the press leaves: the press switched
+    // it, or a release outside took it back. A press not taken (a grouped
+    // toggle that is on) ends in no such event, nor does a state set from code.
+    TNotifyEvent OnStateSettled;
 
     void Click() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -270,11 +287,15 @@ public:
 
     // The caption block: `text` (lines joined by CR LF) in the control's Font
     // and fontColor, aligned by CapAlignH / CapAlignV in rect.
-    void DrawCaption(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor, int lineCount);
+    void DrawCaption(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor,
+                     int lineCount) const;
 
 protected:
-    // Records the client rectangle and fills it white.
-    void Compose(TCanvas* target) override;
+    // Fills the client rectangle white.
+    void Compose(TCanvas& canvas) const override;
+    bool PointerInside() const override { return behavior_.Inside; }
+    // The class's own rule for the behaviour: the image button's raised means off.
+    virtual bool RaisedMeansOff() const { return false; }
     // The lines shown in the current look: the off caption when raised, else
     // the on caption unless its text is empty.
     const TStringList& CaptionList() const;
@@ -282,13 +303,9 @@ protected:
     RECT CaptionBlockRect(const RECT& rect, int blockHeight) const;
     // Caption text in the current look (disabled: embossed, drawn twice).
     void DrawCaptionText(TCanvas& canvas, const std::string& text, const RECT& r, UINT format) const;
-    // True while painting: a resize then only invalidates (a nested paint
-    // would draw into a buffer the outer paint throws away).
-    bool painting_ = false;
 
     bool focused_ = false;
     int bevelWidth_ = Defaults::BevelWidth;
-    bool raised_ = false;
     TColor onFaceColor_ = Defaults::OnFaceColor;
     TColor offFaceColor_ = Defaults::OffFaceColor;
     TColor highlightColor_ = Defaults::HighlightColor;
@@ -305,19 +322,15 @@ protected:
     bool edgeDraw_ = Defaults::EdgeDraw;
     int onSlideSize_ = Defaults::OnSlideSize;
     TButtonStyle buttonStyle_ = Defaults::ButtonStyle;
-    TButtonState buttonState_ = Defaults::ButtonState;
-    bool pressed_ = false;
 
 private:
+    ButtonRules Rules() const;
+    // Takes the step's button and does what the step says; `mouseEvent`
+    // raises the handler's own OnMouseDown or OnMouseUp.
+    void Follow(const ButtonStep& step, const std::function<void()>& mouseEvent = {});
     void SwitchOffGroup();
     void TakeFocus();
-    // State and look before the press in progress, for a toggle released outside.
-    TButtonState stateBeforePress_ = bstOff;
-    bool raisedBeforePress_ = true;
-    struct DesignPixels {
-        int bevelWidth, bevelWidthMargin, bevelHeightMargin, bevelTopMargin, bevelLeftMargin, onSlideSize;
-    };
-    std::optional<DesignPixels> designPixels_;
+    ButtonBehavior behavior_;
 };
 
 // --------------------------------------------------------------- THiSukeSuke
@@ -362,42 +375,53 @@ public:
 
     TFaceColors SelectFaceColors() const;
     // Bevel at BlendRitu, then the edge lines and the slide shadow.
-    void DrawBevel(TColor topLeft, TColor bottomRight, THiBitmap& buffer);
+    void DrawBevel(TColor topLeft, TColor bottomRight, THiBitmap& buffer) const;
     // Focus rectangle on the client edge and the dots inside the face.
-    void DrawFocusMark(THiBitmap& buffer);
-    void DrawFocusDots(THiBitmap& buffer);
+    void DrawFocusMark(THiBitmap& buffer) const;
+    void DrawFocusDots(THiBitmap& buffer) const;
+
+    THiArea FaceArea() const override;
+    // Never smaller than BevelWidth + FrameWidth (+ 10 for the image
+    // buttons): the size asked for, grown while the minimum is above it.
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
-    void Compose(TCanvas* target) override;
+    // The first paint at run time takes the background snapshot.
+    void BeforePaint() override;
+    void Compose(TCanvas& canvas) const override;
+    void KeepMinimumSize() override;
     // Copies what the form shows behind the control into Background, once.
     void CaptureBackground();
 
     // Hooks of the paint pipeline for the image buttons.
     virtual int MinimumSizeExtra() const { return 0; }
-    virtual void ColorsSelected() {}
-    virtual void DrawImage(THiBitmap& work, const RECT& face) {
+    virtual void DrawImage(THiBitmap& work, const RECT& face) const {
         (void)work;
         (void)face;
     }
     virtual void DrawCaptionBlock(TCanvas& canvas, const std::string& text, const RECT& face, TColor fontColor,
-                                  int lineCount) {
+                                  int lineCount) const {
         DrawCaption(canvas, text, face, fontColor, lineCount);
     }
 
 private:
-    void EnsureMinimumSize(int minSize);
-    RECT ComputeFaceArea(const RECT& client);
-    void DrawFrame(const RECT& face, TColor color, THiBitmap& buffer);
+    // The face inside the client rectangle c, for the current look.
+    RECT FaceRect(const RECT& c) const;
+    void DrawFrame(const RECT& face, TColor color, THiBitmap& buffer) const;
 
     std::uint8_t blendRitu_ = Defaults::BlendRitu;
     TCapDrawLayer capDrawLayer_ = Defaults::CapDrawLayer;
     std::unique_ptr<THiBitmap> background_;
+    // The size last asked for; SetLeft and the like pass the grown size on,
+    // which asks for nothing new.
+    SIZE asked_{};
 };
 
 // ------------------------------------------------------------ THiSukeSukeImg
 
 // The translucent button with one picture per look, blended over the face at
-// ImageBlendRitu. While raised, every paint brings ButtonState to bstOff.
+// ImageBlendRitu. Drawn raised means off: whatever leaves it raised (the
+// mouse, SetRaised) brings ButtonState to bstOff at once.
 class THiSukeSukeImg : public THiSukeSuke {
     RASTEL_CLASS_INFO
 public:
@@ -436,8 +460,8 @@ public:
 
 protected:
     int MinimumSizeExtra() const override { return 10; }
-    void ColorsSelected() override;
-    void DrawImage(THiBitmap& work, const RECT& face) override;
+    bool RaisedMeansOff() const override { return true; }
+    void DrawImage(THiBitmap& work, const RECT& face) const override;
 
 private:
     std::uint8_t imageBlendRitu_ = Defaults::ImageBlendRitu;
@@ -455,7 +479,8 @@ private:
 // The image button whose caption lines each take their own font and
 // alignment: line 1 Font / CapAlignH, line 2 Font2 / CapAlignH2, line 3
 // Font3 / CapAlignH3, later lines Font3 / CapAlignH, FontLinePitch pixels
-// between lines. Painting never changes ButtonState.
+// between lines. Unlike its base, raised may show bstOn (a held toggle
+// dragged off keeps its state).
 class THiSukeSukeImgEx : public THiSukeSukeImg {
     RASTEL_CLASS_INFO
 public:
@@ -488,12 +513,13 @@ public:
     void ChangeScale(const TFormScaling& s) override;
 
     // The three-font caption block (same arguments as DrawCaption).
-    void DrawCaptionLines(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor, int lineCount);
+    void DrawCaptionLines(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor,
+                          int lineCount) const;
 
 protected:
-    void ColorsSelected() override {}
+    bool RaisedMeansOff() const override { return false; }
     void DrawCaptionBlock(TCanvas& canvas, const std::string& text, const RECT& face, TColor fontColor,
-                          int lineCount) override {
+                          int lineCount) const override {
         DrawCaptionLines(canvas, text, face, fontColor, lineCount);
     }
 
@@ -503,8 +529,4 @@ private:
     std::unique_ptr<TFont> font3_;
     TNHAlignment capAlignH2_ = Defaults::CapAlignH2;
     TNHAlignment capAlignH3_ = Defaults::CapAlignH3;
-    struct DesignFonts {
-        int font2Height, font3Height, fontLinePitch;
-    };
-    std::optional<DesignFonts> designFonts_;
 };

@@ -13,6 +13,14 @@ bool IsGroupClassName(const std::string& name) {
     return false;
 }
 
+MouseKey KeyOf(TMouseButton button) {
+    switch (button) {
+    case mbLeft: return MouseKey::Left;
+    case mbRight: return MouseKey::Right;
+    default: return MouseKey::Middle;
+    }
+}
+
 }  // namespace
 
 // The live key state (GetKeyState): mouse buttons, Shift, Ctrl and Alt.
@@ -46,7 +54,6 @@ THiButtonBase::THiButtonBase(TComponent* owner) : THiBase(owner) {
     SetDoubleBuffered(true);
     mouseOverColor_ = std::make_unique<TMouseOverColor>();
     Brush()->SetStyle(bsClear);
-    pressed_ = false;
     SetRaised(true);
     SetOnFaceColor(Defaults::OnFaceColor);
     SetOffFaceColor(Defaults::OffFaceColor);
@@ -70,26 +77,22 @@ THiButtonBase::THiButtonBase(TComponent* owner) : THiBase(owner) {
 THiButtonBase::~THiButtonBase() = default;
 
 void THiButtonBase::ChangeScale(const TFormScaling& s) {
-    if (!designPixels_)
-        designPixels_ = DesignPixels{bevelWidth_,     bevelWidthMargin_, bevelHeightMargin_,
-                                     bevelTopMargin_, bevelLeftMargin_,  onSlideSize_};
     THiBase::ChangeScale(s);
-    const DesignPixels& d = *designPixels_;
-    SetBevelWidth(s.Scale(d.bevelWidth));
-    SetBevelWidthMargin(s.Scale(d.bevelWidthMargin));
-    SetBevelHeightMargin(s.Scale(d.bevelHeightMargin));
-    SetBevelTopMargin(s.Scale(d.bevelTopMargin));
-    SetBevelLeftMargin(s.Scale(d.bevelLeftMargin));
-    SetOnSlideSize(s.Scale(d.onSlideSize));
+    ScaleOwn(bevelWidth_, s, [this](int v) { SetBevelWidth(v); });
+    ScaleOwn(bevelWidthMargin_, s, [this](int v) { SetBevelWidthMargin(v); });
+    ScaleOwn(bevelHeightMargin_, s, [this](int v) { SetBevelHeightMargin(v); });
+    ScaleOwn(bevelTopMargin_, s, [this](int v) { SetBevelTopMargin(v); });
+    ScaleOwn(bevelLeftMargin_, s, [this](int v) { SetBevelLeftMargin(v); });
+    // Kept below the bevel by its setter, as when it is set in code.
+    ScaleOwn(onSlideSize_, s, [this](int v) { SetOnSlideSize(v); });
 }
 
 void THiButtonBase::SetBevelWidth(int w) {
-    if (StoreIfChanged(bevelWidth_, w)) Invalidate();
-}
-void THiButtonBase::SetRaised(bool raised) {
-    raised_ = raised;
+    if (!StoreIfChanged(bevelWidth_, w)) return;
     Invalidate();
+    KeepMinimumSize();
 }
+void THiButtonBase::SetRaised(bool raised) { Follow(behavior_.SetLook(Rules(), raised)); }
 void THiButtonBase::SetOnFaceColor(TColor c) {
     if (StoreIfChanged(onFaceColor_, c)) Invalidate();
 }
@@ -141,12 +144,7 @@ void THiButtonBase::SetOnSlideSize(int v) {
     Invalidate();
 }
 
-void THiButtonBase::SetButtonState(TButtonState s) {
-    if (s == buttonState_) return;
-    buttonState_ = s;
-    SetRaised(s == bstOff);
-    Invalidate();
-}
+void THiButtonBase::SetButtonState(TButtonState s) { Follow(behavior_.SetState(Rules(), s)); }
 
 // A change of Enabled alone is not visible, so it repaints nothing.
 void THiButtonBase::SetMouseOverColor(const TMouseOverColor* colors) {
@@ -157,14 +155,12 @@ void THiButtonBase::SetMouseOverColor(const TMouseOverColor* colors) {
 }
 
 const TStringList& THiButtonBase::CaptionList() const {
-    if (raised_) return *offCaption_;
+    if (Raised()) return *offCaption_;
     return onCaption_->Text().empty() ? *offCaption_ : *onCaption_;
 }
 
-void THiButtonBase::Compose(TCanvas* target) {
+void THiButtonBase::Compose(TCanvas& canvas) const {
     const RECT c = ClientRect();
-    clientArea_ = THiArea{c.top, c.bottom, c.left, c.right};
-    TCanvas& canvas = TargetCanvas(target);
     canvas.Pen().SetColor(clWhite);
     canvas.Brush().SetColor(clWhite);
     canvas.Rectangle(c.left, c.top, c.right, c.bottom);
@@ -173,7 +169,7 @@ void THiButtonBase::Compose(TCanvas* target) {
 // Text goes through DrawTextW: lengths are counted in UTF-16 characters, and
 // "&" marks the next character as a prefix, as the flags leave it.
 void THiButtonBase::DrawCaption(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor,
-                                int lineCount) {
+                                int lineCount) const {
     const UINT format = HorizontalFormat(capAlignH_) | DT_NOCLIP;
     canvas.Brush().SetStyle(bsClear);
     canvas.SetFont(*Font());
@@ -209,88 +205,53 @@ void THiButtonBase::TakeFocus() {
     if (HandleAllocated() && CanFocus()) SetFocus();
 }
 
-void THiButtonBase::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    // A press is over the button even when no enter notice came before it.
-    mouseInside_ = 1;
-    TakeFocus();
-    const bool starting = !pressed_;
-    const TButtonState stateBefore = buttonState_;
-    const bool raisedBefore = raised_;
-    if (buttonStyle_ == bsNormal) {
-        if (button == mbLeft) {
-            SetRaised(false);
-            pressed_ = true;
+ButtonRules THiButtonBase::Rules() const { return ButtonRules{buttonStyle_, groupID_ != 0, RaisedMeansOff()}; }
+
+// The focus goes first, so that what it sets off sees the button as it was.
+void THiButtonBase::Follow(const ButtonStep& step, const std::function<void()>& mouseEvent) {
+    if (step.TakeFocus) TakeFocus();
+    behavior_ = step.Next;
+    if (step.Capture == CaptureChange::Take && HandleAllocated()) SetMouseCapture(true);
+    if (step.SwitchOffGroup) SwitchOffGroup();
+    if (step.Repaint) Invalidate();
+    for (ButtonEvent e : step.Events) {
+        switch (e) {
+        case ButtonEvent::MouseDown:
+        case ButtonEvent::MouseUp:
+            if (mouseEvent) mouseEvent();
+            break;
+        case ButtonEvent::Click: THiBase::Click(); break;
+        case ButtonEvent::StateSettled: OnStateSettled(this); break;
         }
-    } else if (raised_) {
-        SetRaised(false);
-        SetButtonState(bstOn);
-        pressed_ = true;
-    } else if (groupID_ == 0) {
-        SetRaised(true);
-        SetButtonState(bstOff);
-        pressed_ = true;
     }
-    // A grouped toggle that is on cannot be switched off by pressing it.
-    if (starting && pressed_) {
-        stateBeforePress_ = stateBefore;
-        raisedBeforePress_ = raisedBefore;
-        // The framework captures left presses only; a toggle needs the
-        // release of every button, wherever it happens.
-        if (button != mbLeft && HandleAllocated()) SetMouseCapture(true);
-    }
-    Invalidate();
-    THiBase::MouseDown(button, shift, x, y);
+    if (step.Capture == CaptureChange::Release) ::ReleaseCapture();
 }
 
-void THiButtonBase::Click() {
-    if (buttonStyle_ == bsNormal) SetRaised(true);
-    if (!raised_ && groupID_ != 0 && buttonStyle_ == bsToggle) SwitchOffGroup();
-    Invalidate();
-    THiBase::Click();
+void THiButtonBase::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    Follow(behavior_.Press(Rules(), KeyOf(button)), [&] { THiBase::MouseDown(button, shift, x, y); });
 }
+
+void THiButtonBase::Click() { Follow(behavior_.Click(Rules())); }
 
 void THiButtonBase::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (buttonStyle_ == bsNormal) {
-        SetRaised(true);
-    } else if (pressed_) {
-        // A toggle released outside takes back its press: state and look
-        // return to what they were, as no click follows to act on the change.
-        const RECT r = ClientRect();
-        if (!PtInRect(&r, POINT{x, y})) {
-            SetButtonState(stateBeforePress_);
-            SetRaised(raisedBeforePress_);
-        }
-    }
-    Invalidate();
-    // Every release that ends a press raises OnMouseUp.
-    if (pressed_) {
-        pressed_ = false;
-        THiBase::MouseUp(button, shift, x, y);
-    }
-    ::ReleaseCapture();
+    const RECT r = ClientRect();
+    const bool inside = PtInRect(&r, POINT{x, y}) != FALSE;
+    Follow(behavior_.Release(Rules(), inside), [&] { THiBase::MouseUp(button, shift, x, y); });
 }
 
 void THiButtonBase::MouseMove(TShiftState shift, int x, int y) { THiBase::MouseMove(shift, x, y); }
 
 void THiButtonBase::MouseEnter(TShiftState shift, int x, int y) {
-    const bool wasInside = mouseInside_ == 1;
-    mouseInside_ = 1;
-    // Coming back to a held button presses it again. An enter notice that
-    // arrives late for a press made inside is no return: pressing again
-    // would switch a toggle straight back.
-    if (pressed_ && !wasInside)
-        MouseDown(mbLeft, shift, x, y);
-    else
-        Invalidate();
+    const ButtonStep step = behavior_.Enter(Rules());
+    Follow(step);
+    if (step.PressAgain) MouseDown(mbLeft, shift, x, y);
 }
 
 void THiButtonBase::MouseLeave(TShiftState shift, int x, int y) {
     (void)shift;
     (void)x;
     (void)y;
-    if (pressed_) SetRaised(!raised_);
-    mouseInside_ = 0;
-    Invalidate();
+    Follow(behavior_.Leave(Rules()));
 }
 
 void THiButtonBase::SwitchOffGroup() {
@@ -300,6 +261,7 @@ void THiButtonBase::SwitchOffGroup() {
         TControl* c = parent->Controls(i);
         if (!IsGroupClassName(c->ClassName())) continue;
         auto* member = dynamic_cast<THiButtonBase*>(c);
+        // Switched off through the setter, so a member that was on rises and repaints.
         if (member && member->GroupID() == groupID_ && member->Name() != Name()) member->SetButtonState(bstOff);
     }
 }
@@ -308,10 +270,11 @@ void THiButtonBase::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_SIZE:
         THiBase::WndProc(m);
-        if (painting_)
-            Invalidate();
-        else
-            Repaint();
+        Repaint();
+        return;
+    case WM_NCDESTROY:
+        Follow(behavior_.WindowGone());
+        THiBase::WndProc(m);
         return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE: {

@@ -54,9 +54,9 @@ void THiSukeSuke::WndProc(TMessage& m) {
 }
 
 TFaceColors THiSukeSuke::SelectFaceColors() const {
-    const bool over = mouseInside_ == 1 && mouseOverColor_->Enabled();
+    const bool over = MouseInside() == 1 && mouseOverColor_->Enabled();
     TFaceColors k;
-    if (raised_) {
+    if (Raised()) {
         k.TopLeft = highlightColor_;
         k.BottomRight = shadowColor_;
         k.Font = over ? mouseOverColor_->OffFontColor() : Font()->Color();
@@ -72,9 +72,17 @@ TFaceColors THiSukeSuke::SelectFaceColors() const {
     return k;
 }
 
-void THiSukeSuke::EnsureMinimumSize(int minSize) {
-    if (Height() < minSize) SetHeight(minSize);
-    if (Width() < minSize) SetWidth(minSize);
+void THiSukeSuke::SetBounds(int left, int top, int width, int height) {
+    if (width != Width()) asked_.cx = width;
+    if (height != Height()) asked_.cy = height;
+    const int minimum = bevelWidth_ + frameWidth_ + MinimumSizeExtra();
+    THiButtonBase::SetBounds(left, top, std::max(int(asked_.cx), minimum), std::max(int(asked_.cy), minimum));
+}
+
+void THiSukeSuke::KeepMinimumSize() { SetBounds(Left(), Top(), Width(), Height()); }
+
+void THiSukeSuke::BeforePaint() {
+    if (!firstPaintDone_ && !DesignMode()) CaptureBackground();
 }
 
 // The snapshot is taken once, whatever it finds: FirstPaintDone goes first.
@@ -107,12 +115,12 @@ void THiSukeSuke::CaptureBackground() {
     background_->Canvas().CopyRect(c, *formCanvas, source);
 }
 
-RECT THiSukeSuke::ComputeFaceArea(const RECT& c) {
+RECT THiSukeSuke::FaceRect(const RECT& c) const {
     int top = c.top + bevelWidth_ + bevelHeightMargin_ + bevelTopMargin_;
     int bottom = c.bottom - bevelWidth_ - bevelHeightMargin_ + bevelTopMargin_;
     int left = c.left + bevelWidth_ + bevelWidthMargin_ + bevelLeftMargin_;
     int right = c.right - bevelWidth_ - bevelWidthMargin_ + bevelLeftMargin_;
-    if (!raised_) {
+    if (!Raised()) {
         top += onSlideSize_;
         bottom += onSlideSize_;
         left += onSlideSize_;
@@ -122,13 +130,19 @@ RECT THiSukeSuke::ComputeFaceArea(const RECT& c) {
     bottom = std::min(bottom, int(c.bottom));
     left = std::max(left, int(c.left));
     right = std::min(right, int(c.right));
-    faceArea_ = THiArea{top, bottom, left, right};
     return RECT{left, top, right, bottom};
 }
 
-void THiSukeSuke::DrawBevel(TColor topLeft, TColor bottomRight, THiBitmap& buffer) {
-    const int L0 = clientArea_.Left, T0 = clientArea_.Top, R0 = clientArea_.Right, B0 = clientArea_.Bottom;
-    const int L1 = faceArea_.Left, T1 = faceArea_.Top, R1 = faceArea_.Right, B1 = faceArea_.Bottom;
+THiArea THiSukeSuke::FaceArea() const {
+    const RECT f = FaceRect(ClientRect());
+    return THiArea{f.top, f.bottom, f.left, f.right};
+}
+
+void THiSukeSuke::DrawBevel(TColor topLeft, TColor bottomRight, THiBitmap& buffer) const {
+    const THiArea o = ClientArea();
+    const THiArea i = FaceArea();
+    const int L0 = o.Left, T0 = o.Top, R0 = o.Right, B0 = o.Bottom;
+    const int L1 = i.Left, T1 = i.Top, R1 = i.Right, B1 = i.Bottom;
     const std::uint8_t ratio = blendRitu_;
     // Mitred at the bottom-left and top-right corners; the top-left square is
     // the left bevel's, the bottom-right square the right bevel's.
@@ -167,7 +181,7 @@ void THiSukeSuke::DrawBevel(TColor topLeft, TColor bottomRight, THiBitmap& buffe
     }
 
     // Pressed with a slide: the rows and columns the face moved away from are shaded.
-    if (onSlideSize_ != 0 && !raised_) {
+    if (onSlideSize_ != 0 && !Raised()) {
         for (int x = L0; x < L1 && x - L0 < onSlideSize_; ++x) {
             const int d = Cut(x - L0, B0 - B1, L1 - L0);
             buffer.BlendFill(x, T0, 1, B0 - T0 - d, kSlideShadowColor, 255);
@@ -182,7 +196,7 @@ void THiSukeSuke::DrawBevel(TColor topLeft, TColor bottomRight, THiBitmap& buffe
 }
 
 // Four strips that tile the ring of width FrameWidth inside the face.
-void THiSukeSuke::DrawFrame(const RECT& f, TColor color, THiBitmap& buffer) {
+void THiSukeSuke::DrawFrame(const RECT& f, TColor color, THiBitmap& buffer) const {
     const int fw = frameWidth_;
     const std::uint8_t ratio = blendRitu_;
     buffer.BlendFill(f.left, f.top, fw, f.bottom - f.top - fw, color, ratio);
@@ -191,18 +205,21 @@ void THiSukeSuke::DrawFrame(const RECT& f, TColor color, THiBitmap& buffer) {
     buffer.BlendFill(f.right - fw, f.top + fw, fw, f.bottom - f.top - fw, color, ratio);
 }
 
-void THiSukeSuke::DrawFocusMark(THiBitmap& buffer) {
+void THiSukeSuke::DrawFocusMark(THiBitmap& buffer) const {
     if (!focused_) return;
     TCanvas& canvas = buffer.Canvas();
     canvas.Pen().SetColor(edgeDraw_ && edgeColor_ == 0 ? kFocusOnBlackEdgeColor : clBlack);
     canvas.Brush().SetStyle(bsClear);
-    canvas.Rectangle(clientArea_.Left, clientArea_.Top, clientArea_.Right, clientArea_.Bottom);
-    if (faceArea_.Right - faceArea_.Left >= 7 && faceArea_.Bottom - faceArea_.Top >= 7) DrawFocusDots(buffer);
+    const THiArea o = ClientArea();
+    const THiArea i = FaceArea();
+    canvas.Rectangle(o.Left, o.Top, o.Right, o.Bottom);
+    if (i.Right - i.Left >= 7 && i.Bottom - i.Top >= 7) DrawFocusDots(buffer);
 }
 
-void THiSukeSuke::DrawFocusDots(THiBitmap& buffer) {
+void THiSukeSuke::DrawFocusDots(THiBitmap& buffer) const {
     TCanvas& canvas = buffer.Canvas();
-    const int L1 = faceArea_.Left, T1 = faceArea_.Top, R1 = faceArea_.Right, B1 = faceArea_.Bottom;
+    const THiArea i = FaceArea();
+    const int L1 = i.Left, T1 = i.Top, R1 = i.Right, B1 = i.Bottom;
     for (int row : {T1 + 3, B1 - 3})
         for (int x = L1 + 3; x <= R1 - 3; x += 2) canvas.SetPixel(x, row, clBlack);
     for (int column : {L1 + 3, R1 - 3})
@@ -212,13 +229,9 @@ void THiSukeSuke::DrawFocusDots(THiBitmap& buffer) {
 // Background, bevel, edge lines, slide shadow, frame, caption (dlInner),
 // face, image, focus marks; then one copy to the target and the caption on
 // top (dlTop).
-void THiSukeSuke::Compose(TCanvas* target) {
-    FlagScope painting(painting_, true);
-    EnsureMinimumSize(bevelWidth_ + frameWidth_ + MinimumSizeExtra());
-    if (!firstPaintDone_ && !DesignMode()) CaptureBackground();
+void THiSukeSuke::Compose(TCanvas& canvas) const {
     const RECT c = ClientRect();
-    clientArea_ = THiArea{c.top, c.bottom, c.left, c.right};
-    const RECT f = ComputeFaceArea(c);
+    const RECT f = FaceRect(c);
     const int width = c.right - c.left;
     const int height = c.bottom - c.top;
 
@@ -238,7 +251,6 @@ void THiSukeSuke::Compose(TCanvas* target) {
                 std::copy_n(snapshot.Row(y), std::size_t(copyWidth) * 3, work.ScanLine(y));
 
         k = SelectFaceColors();
-        ColorsSelected();
         DrawBevel(k.TopLeft, k.BottomRight, work);
         DrawFrame(f, k.Frame, work);
 
@@ -252,7 +264,7 @@ void THiSukeSuke::Compose(TCanvas* target) {
                        blendRitu_);
         DrawImage(work, f);
         DrawFocusMark(work);
-        TargetCanvas(target).StretchDraw(c, work);
+        canvas.StretchDraw(c, work);
     }
-    if (capDrawLayer_ == dlTop) DrawCaptionBlock(TargetCanvas(target), text, f, k.Font, lineCount);
+    if (capDrawLayer_ == dlTop) DrawCaptionBlock(canvas, text, f, k.Font, lineCount);
 }

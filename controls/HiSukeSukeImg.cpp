@@ -45,12 +45,7 @@ void THiSukeSukeImg::SetOnImagePict(const TPicture* picture) {
     if (CopyInto(*onImagePict_, picture)) Invalidate();
 }
 
-// The raised look always shows the off state.
-void THiSukeSukeImg::ColorsSelected() {
-    if (raised_) SetButtonState(bstOff);
-}
-
-void THiSukeSukeImg::DrawImage(THiBitmap& work, const RECT& f) {
+void THiSukeSukeImg::DrawImage(THiBitmap& work, const RECT& f) const {
     // At ratio 0 the blend leaves every pixel as it is: no buffer is needed.
     if (imageBlendRitu_ == 0) return;
     const int fw = frameWidth_;
@@ -59,9 +54,9 @@ void THiSukeSukeImg::DrawImage(THiBitmap& work, const RECT& f) {
     THiBitmap image;
     image.SetWidth(faceWidth);
     image.SetHeight(faceHeight);
-    TPicture* sized = nullptr;
+    const TPicture* sized = nullptr;
     if (!imageStretch_) {
-        if (raised_) {
+        if (Raised()) {
             if (offImagePict_->HasGraphic()) sized = offImagePict_.get();
         } else if (onImagePict_->HasGraphic()) {
             sized = onImagePict_.get();
@@ -73,7 +68,7 @@ void THiSukeSukeImg::DrawImage(THiBitmap& work, const RECT& f) {
         image.SetWidth(sized->Width());
         image.SetHeight(sized->Height());
     }
-    TPicture* chosen = raised_ || !onImagePict_->HasGraphic() ? offImagePict_.get() : onImagePict_.get();
+    const TPicture* chosen = Raised() || !onImagePict_->HasGraphic() ? offImagePict_.get() : onImagePict_.get();
     if (TGraphic* graphic = chosen->Graphic()) {
         if (imageStretch_)
             image.Canvas().StretchDraw(RECT{0, 0, image.Width(), image.Height()}, *graphic);
@@ -83,8 +78,8 @@ void THiSukeSukeImg::DrawImage(THiBitmap& work, const RECT& f) {
 
     const int w = image.Width();
     const int h = image.Height();
-    const TNHAlignment alignH = raised_ ? offImgAlignH_ : onImgAlignH_;
-    const TNVAlignment alignV = raised_ ? offImgAlignV_ : onImgAlignV_;
+    const TNHAlignment alignH = Raised() ? offImgAlignH_ : onImgAlignH_;
+    const TNVAlignment alignV = Raised() ? offImgAlignV_ : onImgAlignV_;
     int offX = 0;
     if (alignH == haCenter)
         offX = (faceWidth - 2 * fw) / 2 - w / 2;
@@ -120,11 +115,11 @@ THiSukeSukeImgEx::~THiSukeSukeImgEx() {
 }
 
 void THiSukeSukeImgEx::ChangeScale(const TFormScaling& s) {
-    if (!designFonts_) designFonts_ = DesignFonts{font2_->Height(), font3_->Height(), fontLinePitch_};
     THiSukeSukeImg::ChangeScale(s);
-    font2_->SetHeight(s.ScaleFont(designFonts_->font2Height));
-    font3_->SetHeight(s.ScaleFont(designFonts_->font3Height));
-    SetFontLinePitch(s.Scale(designFonts_->fontLinePitch));
+    using Unit = rastel::DesignValues::Unit;
+    font2_->SetHeight(Design().Scale(font2_.get(), font2_->Height(), s, Unit::FontHeight));
+    font3_->SetHeight(Design().Scale(font3_.get(), font3_->Height(), s, Unit::FontHeight));
+    ScaleOwn(fontLinePitch_, s, [this](int v) { SetFontLinePitch(v); });
 }
 
 void THiSukeSukeImgEx::SetFontLinePitch(int v) {
@@ -157,7 +152,7 @@ void THiSukeSukeImgEx::WndProc(TMessage& m) {
 // Text goes through DrawTextW: lengths are counted in UTF-16 characters, and
 // "&" marks the next character as a prefix, as the flags leave it.
 void THiSukeSukeImgEx::DrawCaptionLines(TCanvas& canvas, const std::string& text, const RECT& rect, TColor fontColor,
-                                        int lineCount) {
+                                        int lineCount) const {
     const UINT a1 = HorizontalFormat(capAlignH_);
     const UINT a2 = HorizontalFormat(capAlignH2_);
     const UINT a3 = HorizontalFormat(capAlignH3_);
@@ -183,7 +178,7 @@ void THiSukeSukeImgEx::DrawCaptionLines(TCanvas& canvas, const std::string& text
         DrawCaptionText(canvas, text, r, a1 | DT_NOCLIP);
         return;
     }
-    const bool lookColorForAll = !raised_ || (mouseInside_ == 1 && mouseOverColor_->Enabled());
+    const bool lookColorForAll = !Raised() || (MouseInside() == 1 && mouseOverColor_->Enabled());
     for (int i = 0; i < n && i < list.Count(); ++i) {
         const UINT format = (i == 1 ? a2 : i == 2 ? a3 : a1) | DT_NOCLIP;
         DrawCaptionText(canvas, list[i], r, format);

@@ -97,6 +97,8 @@ void TControl::ApplyScaling(const TFormScaling& s) {
 void TControl::ChangeScale(const TFormScaling& s) {
     SetBounds(design_.Scale(&left_, left_, s), design_.Scale(&top_, top_, s), design_.Scale(&width_, width_, s),
               design_.Scale(&height_, height_, s));
+    // As the control kept them (one may keep a smallest size of its own).
+    for (const int* bound : {&left_, &top_, &width_, &height_}) design_.Made(bound, *bound);
     if (!parentFont_)
         font_->SetHeight(design_.Scale(font_.get(), font_->Height(), s, rastel::DesignValues::Unit::FontHeight));
 }

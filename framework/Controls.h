@@ -257,6 +257,13 @@ protected:
     // The values of the control's design that follow the form's scaling.
     rastel::DesignValues& Design() { return design_; }
     const rastel::DesignValues& Design() const { return design_; }
+    // A pixel value of the control's own (at `field`) for scaling `s`, given
+    // to its setter; what the setter keeps is what the scaling made of it.
+    template <class Setter>
+    void ScaleOwn(const int& field, const TFormScaling& s, Setter set) {
+        set(design_.Scale(&field, field, s));
+        design_.Made(&field, field);
+    }
     // Messages nobody handled: nothing for non-windowed controls; the
     // system's procedure for windowed ones.
     virtual void DefaultHandler(TMessage& m);
@@ -407,6 +414,11 @@ protected:
     virtual void DoEnter();
     virtual void DoExit();
 
+    // The pointer is over the control: its CM_MOUSEENTER came, its
+    // CM_MOUSELEAVE not yet. The notices' default handling records it; a
+    // control that answers them itself keeps the fact and answers here.
+    virtual bool PointerInside() const { return mouseInside_; }
+
 private:
     friend class TControl;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -449,7 +461,7 @@ private:
     WNDPROC defWndProc_ = nullptr;  // wrapped system class: its procedure
     bool ownClass_ = true;
     bool destroying_ = false;
-    bool mouseInside_ = false;  // CM_MOUSEENTER sent, CM_MOUSELEAVE not yet
+    bool mouseInside_ = false;  // PointerInside, unless the control keeps it
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;

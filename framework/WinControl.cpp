@@ -156,14 +156,11 @@ void TWinControl::TrackMouse(TMessage& m) {
     if (GetCapture() == handle_) {
         RECT r = ClientRect();
         bool inside = PtInRect(&r, POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}) != FALSE;
-        if (inside != mouseInside_) {
-            mouseInside_ = inside;
+        if (inside != PointerInside())
             Perform(inside ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
-        }
         return;
     }
-    if (!mouseInside_) {
-        mouseInside_ = true;
+    if (!PointerInside()) {
         TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
         TrackMouseEvent(&t);
         Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
@@ -210,6 +207,8 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_FONTCHANGED: done = CMFontChanged(m); break;
     case CM_COLORCHANGED: done = CMColorChanged(m); break;
     case CM_TEXTCHANGED: done = CMTextChanged(m); break;
+    case CM_MOUSEENTER: mouseInside_ = true; break;
+    case CM_MOUSELEAVE: mouseInside_ = false; break;
     default: break;
     }
     if (!done) TControl::WndProc(m);
@@ -252,17 +251,14 @@ bool TWinControl::WMMouseButton(TMessage& m) {
 }
 
 bool TWinControl::WMMouseLeave(TMessage&) {
-    if (mouseInside_ && GetCapture() != handle_) {
-        mouseInside_ = false;
-        Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
-    }
+    if (PointerInside() && GetCapture() != handle_) Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
     return false;
 }
 
 // Leave tracking stops while captured: start it again, so that a cursor
 // already outside gets its WM_MOUSELEAVE at once.
 bool TWinControl::WMCaptureChanged(TMessage& m) {
-    if (mouseInside_ && handle_ && HWND(m.LParam) != handle_) {
+    if (PointerInside() && handle_ && HWND(m.LParam) != handle_) {
         TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
         TrackMouseEvent(&t);
     }

@@ -107,33 +107,6 @@ TEST_F(HiMouse, RightAndMiddleButtonsLeaveAPushButtonAlone) {
     EXPECT_EQ(log, (Log{"down", "down"}));
 }
 
-TEST_F(HiMouse, PushButtonSetOnFromCodeRisesOnReleaseAndKeepsItsState) {
-    auto* b = Add(bsNormal);
-    b->SetButtonState(bstOn);
-    EXPECT_FALSE(b->Raised());
-    Hover(b);
-    Press(b);
-    Release(b);
-    EXPECT_TRUE(b->Raised());
-    EXPECT_EQ(b->ButtonState(), bstOn);
-}
-
-TEST_F(HiMouse, ToggleSwitchesOnThePress) {
-    auto* t = Add(bsToggle);
-    Hover(t);
-    Press(t);
-    EXPECT_EQ(t->ButtonState(), bstOn);
-    EXPECT_FALSE(t->Raised());
-    EXPECT_TRUE(log == Log{"down"});
-    Release(t);
-    EXPECT_EQ(t->ButtonState(), bstOn);
-    Press(t);
-    EXPECT_EQ(t->ButtonState(), bstOff);
-    EXPECT_TRUE(t->Raised());
-    Release(t);
-    EXPECT_EQ(log, (Log{"down", "click", "up", "down", "click", "up"}));
-}
-
 // A toggle released outside takes its press back: state and look as before,
 // no click; OnMouseUp still reports the end of the press.
 TEST_F(HiMouse, ToggleReleasedOutsideIsCancelled) {
@@ -154,16 +127,6 @@ TEST_F(HiMouse, ToggleReleasedOutsideIsCancelled) {
         EXPECT_EQ(log, (Log{"down", "up"}));
         delete t;
     }
-}
-
-TEST_F(HiMouse, ToggleReleasedOutsideWithoutAMoveIsCancelledToo) {
-    auto* t = Add(bsToggle);
-    Hover(t);
-    Press(t);
-    Release(t, 5, 25);
-    EXPECT_EQ(t->ButtonState(), bstOff);
-    EXPECT_TRUE(t->Raised());
-    EXPECT_EQ(log, (Log{"down", "up"}));
 }
 
 TEST_F(HiMouse, ToggleLeftAndReenteredWhileHeld) {
@@ -280,24 +243,6 @@ TEST_F(HiMouse, ToggleGroupsBySiblingClassAndGroupID) {
     EXPECT_EQ(plain->ButtonState(), bstOff);
     EXPECT_EQ(image->ButtonState(), bstOn) << "THiSukeSukeImg is not a group class";
     EXPECT_EQ(other->ButtonState(), bstOn) << "another group";
-}
-
-TEST_F(HiMouse, AGroupedToggleThatIsOnCannotBeSwitchedOff) {
-    auto* a = Add(bsToggle);
-    auto* b = Add(bsToggle, 60, 10);
-    a->SetName("A");
-    b->SetName("B");
-    a->SetGroupID(3);
-    b->SetGroupID(3);
-    a->SetButtonState(bstOn);
-    Hover(a);
-    Press(a);
-    EXPECT_EQ(a->ButtonState(), bstOn);
-    EXPECT_FALSE(a->Raised());
-    EXPECT_FALSE(a->Pressed());
-    Release(a);
-    EXPECT_EQ(a->ButtonState(), bstOn);
-    EXPECT_EQ(log, (Log{"A down", "A click"}));  // no OnMouseUp for a press that was not taken
 }
 
 TEST_F(HiMouse, MembersWithTheSameNameAreNotSwitchedOff) {
