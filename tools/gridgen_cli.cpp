@@ -50,7 +50,8 @@ void Usage(std::ostream& out, const GridgenHost& host) {
         << "                 lines cover, " << kGridMinArea << " x " << kGridMinArea << " to " << kGridMaxAreaWidth
         << " x " << kGridMaxAreaHeight << "; without it " << kClientWidth96 << " x " << kClientHeight96 << ",\n"
         << "                 the window at 100 % (--area 640x480)\n"
-        << "  --diagonals    both diagonals of every cell, or of every N x N block with --every\n"
+        << "  --diagonals    both diagonals of every cell (of every N x N block with\n"
+        << "                 --every N)\n"
         << "  --thirds       lines at a third and two thirds of the area\n"
         << "  --golden       lines at the golden section, 0.382 and 0.618 of the area\n"
         << "  --center       a cross through the middle of the area\n"
@@ -63,7 +64,7 @@ void Usage(std::ostream& out, const GridgenHost& host) {
         << "; changes nothing\n"
         << "  --help         show this text\n"
         << "TateGata files keep their pages and take only --color, unless named with\n"
-        << "--only together with --cell, --line or --every: then they become grids.\n"
+        << "--only together with any other option: then they become grids.\n"
         << "\n"
         << "Each picture written is followed by the rectangles its part in the window\n"
         << "at 100 % needs; Rastel under Wine refuses more than " << kWineMaxShapeRectangles << ".\n"
