@@ -449,8 +449,9 @@ std::vector<PlannedGridImage> PlanGridImages(const GridOptions& o) {
 
 GridImageFile DrawGridImage(const PlannedGridImage& image, int width, int height) {
     const GridDrawing& d = image.drawing;
-    if (d.pages < 0 || d.pages > 3 || d.line < 1 || d.cellWidth <= d.line || d.cellHeight <= d.line || d.every < 0 ||
-        d.cellsAcross < 0 || (d.cellsAcross > 0) != (d.cellsDown > 0) || d.areaWidth < 2 || d.areaHeight < 2)
+    const bool counted = d.cellsAcross > 0;
+    if (d.pages < 0 || d.pages > 3 || d.line < 1 || d.every < 0 || d.cellsAcross < 0 || counted != (d.cellsDown > 0) ||
+        (!counted && (d.cellWidth <= d.line || d.cellHeight <= d.line)) || d.areaWidth < 2 || d.areaHeight < 2)
         throw std::invalid_argument(image.name + ": no such grid (see PlanGridImages)");
     const Bgr background = d.colour == kWhite ? kBlack : kWhite;
     if (d.pages) {

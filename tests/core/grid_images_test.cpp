@@ -813,10 +813,11 @@ TEST(GridGuides, RectangleCountIsTheRegionBuilders) {
     EXPECT_EQ(output.find("note: RastelB"), std::string::npos);
 }
 
-// What the window previews is what the same options write.
+// What the window previews is what the same options write. (Counted cells
+// take lines as wide as the place's own 8-pixel cells: theirs are larger.)
 TEST(GridGuides, PreviewIsWhatIsWritten) {
     ScratchFolder scratch;
-    const std::vector<std::string> args = {"--cells", "10x8", "--diagonals", "--golden", "--labels", "--line", "2",
+    const std::vector<std::string> args = {"--cells", "10x8", "--diagonals", "--golden", "--labels", "--line", "8",
                                            "--only", "RastelSTate2Big.bmp", "out"};
     Gridgen(args);
     const GridImageFile preview = PreviewGridgen(args);
