@@ -111,7 +111,7 @@ std::vector<AxisLine> CountedCellLines(const GridDrawing& d, int count, int exte
     for (int i = 0; i <= count; ++i) {
         const int at = int((2LL * i * (extent - 1) + count) / (2LL * count));
         const int width = d.every && i % d.every == 0 ? 2 * d.line : d.line;
-        const int lo = std::clamp(at - (width - 1) / 2, 0, extent - width);
+        const int lo = std::clamp(at - (width - 1) / 2, 0, std::max(0, extent - width));
         lines.push_back({at, lo, lo + width - 1, true});
     }
     return lines;
@@ -165,7 +165,7 @@ void DrawCompositionLines(Canvas& canvas, const GridDrawing& d) {
         const int extent = vertical ? d.areaWidth : d.areaHeight;
         auto pair = [&](int first) {
             for (int lo : {first, extent - width - first}) {
-                lo = std::clamp(lo, 0, extent - width);
+                lo = std::clamp(lo, 0, std::max(0, extent - width));
                 if (vertical) canvas.Fill(lo, 0, lo + width - 1, d.areaHeight - 1, d.colour);
                 else canvas.Fill(0, lo, d.areaWidth - 1, lo + width - 1, d.colour);
             }
