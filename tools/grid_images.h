@@ -14,6 +14,10 @@ namespace rastel {
 struct GridImageFile {
     std::string name;                // bare file name, as the catalogue gives it
     std::vector<std::uint8_t> bytes; // a complete .bmp file
+    // Its cost as a window shape: the rectangles of its part in the 96-dpi
+    // client area once identical neighbouring rows are merged, as the
+    // platform keeps a region.
+    std::size_t windowRectangles = 0;
 };
 
 // One set serves every screen from 96 to 288 dpi, so each picture covers the
@@ -40,24 +44,51 @@ constexpr int kGridMaxDpi = 288;
 constexpr int kGridMinCell = 2, kGridMaxCell = 512;
 constexpr int kGridMinLine = 1, kGridMaxLine = 8;
 constexpr int kGridMinEvery = 2, kGridMaxEvery = 100;
+constexpr int kGridMinCells = 1, kGridMaxCells = 200;
+// An area reaches at most the picture's last column and the row above its
+// last: the bottom-left pixel names the see-through colour.
+constexpr int kGridMinArea = 16;
+constexpr int kGridMaxAreaWidth = kGridImageWidth, kGridMaxAreaHeight = kGridImageHeight - 1;
+
+// The client area at 96 dpi: where cells counted over an area and
+// composition lines go when no area is given, and what a picture's cost in
+// rectangles is counted on.
+constexpr int kClientWidth96 = 747;
+constexpr int kClientHeight96 = 529;
+// The most rectangles Wine sends to X as one window shape; a larger shape
+// ends the program there.
+constexpr std::size_t kWineMaxShapeRectangles = 32766;
 
 // Changes to the default pictures; what is not given keeps each file's own
 // value. Cell and line sizes are in screen pixels.
 struct GridOptions {
     std::optional<int> cellWidth, cellHeight;
+    std::optional<int> cellsAcross, cellsDown;  // N x M cells over the area instead
+    std::optional<int> areaWidth, areaHeight;   // at the top-left; kClientWidth96 x kClientHeight96 if not given
     std::optional<Bgr> colour;
     std::optional<int> line;
-    std::optional<int> every;       // a line twice as wide after every N cells
+    std::optional<int> every;  // a line twice as wide after every N cells; diagonals over blocks of N cells
+    bool diagonals = false;
+    bool thirds = false, golden = false, centre = false;
+    bool noCells = false;  // no cell lines: what else is asked for alone
+    bool labels = false;
     std::vector<std::string> only;  // catalogue names (any case, ".bmp" optional); empty: all 27
 };
 
-// What one file shows: upright pages ("TateGata") or square cells.
+// What one file shows: upright pages ("TateGata") or cells, and what lies
+// over them.
 struct GridDrawing {
     int pages = 0;  // 1 to 3 pages; 0: cells
     int cellWidth = 16, cellHeight = 16;
+    int cellsAcross = 0, cellsDown = 0;  // > 0: that many cells over the area, not cellWidth x cellHeight
+    int areaWidth = kClientWidth96, areaHeight = kClientHeight96;
     int line = 1;
     int every = 0;  // 0: all lines alike
     Bgr colour{};
+    bool cellLines = true;
+    bool diagonals = false;
+    bool thirds = false, golden = false, centre = false;
+    bool labels = false;
 };
 
 struct PlannedGridImage {
@@ -67,17 +98,22 @@ struct PlannedGridImage {
 
 // The files the options ask for, in catalogue order. A TateGata file keeps
 // its pages (in --color's colour if given) unless it is named in `only` and
-// a cell, line or every option is given: then it becomes cells like the
-// others, starting from its size column's cell (16, 8 or 32), in SkyBlue,
-// with 1-pixel lines. Throws std::invalid_argument, saying what is wrong,
-// for a value out of bounds, an unknown name or lines that do not fit their
-// cells.
+// any other option is given: then it becomes cells like the others,
+// starting from its size column's cell (16, 8 or 32), in SkyBlue, with
+// 1-pixel lines. Throws std::invalid_argument, saying what is wrong, for a
+// value out of bounds, options that do not go together, an unknown name or
+// lines that do not fit their cells.
 std::vector<PlannedGridImage> PlanGridImages(const GridOptions& options);
 
-// The picture on a canvas of width x height. Lines sit on the last pixels of
-// each cell, so column 0 stays see-through; a line that would reach the
-// bottom row is left out, since the bottom-left pixel names the see-through
-// colour. The background is white, or black under white lines.
+// The picture on a canvas of width x height. Cells of a size in pixels have
+// their lines on their last pixels, so column 0 stays see-through, and a line
+// that would reach the bottom row is left out, since the bottom-left pixel
+// names the see-through colour. N x M cells over an area have lines at
+// round(i * (W - 1) / N), the first and the last on the area's edges.
+// Diagonals are one pixel wide, corner to corner, and mirror images across
+// the cell's middle; composition lines cross the area, twice as wide as the
+// cell lines when those are drawn; labels go inside the top and left cells
+// that can hold them. The background is white, or black under white lines.
 GridImageFile DrawGridImage(const PlannedGridImage& image, int width = kGridImageWidth,
                             int height = kGridImageHeight);
 

@@ -43,16 +43,36 @@ void Usage(std::ostream& out, const GridgenHost& host) {
         << "                 (--line 3)\n"
         << "  --every N      every Nth line twice as wide, N from " << kGridMinEvery << " to " << kGridMaxEvery
         << " (--every 4)\n"
+        << "  --cells N[xM]  N columns and M rows of cells over the area, " << kGridMinCells << " to " << kGridMaxCells
+        << " each,\n"
+        << "                 instead of --cell (--cells 10x8)\n"
+        << "  --area WxH     the area at the top-left that --cells and the composition\n"
+        << "                 lines cover, " << kGridMinArea << " x " << kGridMinArea << " to " << kGridMaxAreaWidth
+        << " x " << kGridMaxAreaHeight << "; without it " << kClientWidth96 << " x " << kClientHeight96 << ",\n"
+        << "                 the window at 100 % (--area 640x480)\n"
+        << "  --diagonals    both diagonals of every cell (of every N x N block with\n"
+        << "                 --every N)\n"
+        << "  --thirds       lines at a third and two thirds of the area\n"
+        << "  --golden       lines at the golden section, 0.382 and 0.618 of the area\n"
+        << "  --center       a cross through the middle of the area\n"
+        << "  --no-cells     no cell lines: only what the options above add\n"
+        << "  --labels       letters over the columns and numbers beside the rows, in the\n"
+        << "                 top and left cells that are large enough\n"
         << "  --only NAMES   write only these of the 27 files: names comma-separated,\n"
         << "                 or --only repeated (--only RastelS.bmp,RastelSB2.bmp)\n"
         << "  --dpi N        taken from older scripts, " << kGridMinDpi << " to " << kGridMaxDpi
         << "; changes nothing\n"
         << "  --help         show this text\n"
         << "TateGata files keep their pages and take only --color, unless named with\n"
-        << "--only together with --cell, --line or --every: then they become grids.\n"
+        << "--only together with any other option: then they become grids.\n"
+        << "\n"
+        << "Each picture written is followed by the rectangles its part in the window\n"
+        << "at 100 % needs; Rastel under Wine refuses more than " << kWineMaxShapeRectangles << ".\n"
         << "\n"
         << "Example: a 10-pixel orange grid in place of the sky-blue 16-pixel one:\n"
-        << "  " << kName << " --cell 10 --color '#ff8800' --only RastelS.bmp FOLDER\n";
+        << "  " << kName << " --cell 10 --color '#ff8800' --only RastelS.bmp FOLDER\n"
+        << "A 10 x 8 grid with diagonals over a 640 x 480 reference, with labels:\n"
+        << "  " << kName << " --cells 10x8 --area 640x480 --diagonals --labels --only RastelS.bmp FOLDER\n";
     if (!host.usageNote.empty()) out << host.usageNote << "\n";
 }
 
@@ -81,15 +101,40 @@ int NumberOf(const std::string& option, const std::string& value, int low, int h
                        ", not \"" + value + "\"");
 }
 
-void ParseCell(const std::string& value, GridOptions& o) {
+// "W" or "WxH" as two numbers; nullopt for anything else.
+std::optional<std::pair<int, int>> Pair(const std::string& value, bool secondOptional) {
     const auto x = value.find_first_of("xX");
-    const auto w = WholeNumber(value.substr(0, x));
-    const auto h = x == std::string::npos ? w : WholeNumber(value.substr(x + 1));
-    if (!w || !h)
+    if (x == std::string::npos && !secondOptional) return std::nullopt;
+    const auto a = WholeNumber(value.substr(0, x));
+    const auto b = x == std::string::npos ? a : WholeNumber(value.substr(x + 1));
+    if (!a || !b) return std::nullopt;
+    return std::pair(*a, *b);
+}
+
+void ParseCells(const std::string& value, GridOptions& o) {
+    const auto n = Pair(value, true);
+    if (!n)
+        throw BadArguments("--cells takes N or NxM, whole numbers from " + std::to_string(kGridMinCells) + " to " +
+                           std::to_string(kGridMaxCells) + " (10x8), not \"" + value + "\"");
+    o.cellsAcross = n->first;
+    o.cellsDown = n->second;
+}
+
+void ParseArea(const std::string& value, GridOptions& o) {
+    const auto n = Pair(value, false);
+    if (!n)
+        throw BadArguments("--area takes WxH in pixels (640x480), not \"" + value + "\"");
+    o.areaWidth = n->first;
+    o.areaHeight = n->second;
+}
+
+void ParseCell(const std::string& value, GridOptions& o) {
+    const auto n = Pair(value, true);
+    if (!n)
         throw BadArguments("--cell takes W or WxH, whole numbers from " + std::to_string(kGridMinCell) + " to " +
                            std::to_string(kGridMaxCell) + " (10, 12x20), not \"" + value + "\"");
-    o.cellWidth = *w;
-    o.cellHeight = *h;
+    o.cellWidth = n->first;
+    o.cellHeight = n->second;
 }
 
 bool SameLetters(const std::string& a, const std::string& b) {
@@ -160,6 +205,22 @@ Options Parse(const std::vector<std::string>& args) {
             o.grid.every = NumberOf("--every", *v, kGridMinEvery, kGridMaxEvery);
         } else if (const auto v = valueOf("--only")) {
             ParseOnly(*v, o.grid);
+        } else if (const auto v = valueOf("--cells")) {
+            ParseCells(*v, o.grid);
+        } else if (const auto v = valueOf("--area")) {
+            ParseArea(*v, o.grid);
+        } else if (a == "--diagonals") {
+            o.grid.diagonals = true;
+        } else if (a == "--thirds") {
+            o.grid.thirds = true;
+        } else if (a == "--golden") {
+            o.grid.golden = true;
+        } else if (a == "--center" || a == "--centre") {
+            o.grid.centre = true;
+        } else if (a == "--no-cells") {
+            o.grid.noCells = true;
+        } else if (a == "--labels") {
+            o.grid.labels = true;
         } else {
             throw BadArguments("unknown option " + a);
         }
@@ -179,6 +240,13 @@ bool IsOwnPicture(const fs::path& path) {
 }
 
 }  // namespace
+
+GridImageFile PreviewGridgen(const std::vector<std::string>& args) {
+    const Options options = Parse(args);
+    const std::vector<PlannedGridImage> plan = PlanGridImages(options.grid);
+    if (plan.size() != 1) throw std::invalid_argument("name one file with --only");
+    return DrawGridImage(plan.front());
+}
 
 int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const GridgenHost& host,
                GridgenReport* report) {
@@ -225,7 +293,12 @@ int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ost
                 return 1;
             }
             ++written;
-            out << "wrote " << Utf8(path) << " (" << file.bytes.size() << " bytes)\n";
+            out << "wrote " << Utf8(path) << " (" << file.bytes.size() << " bytes, " << file.windowRectangles
+                << " rectangles in the window at 100 %)\n";
+            if (file.windowRectangles > kWineMaxShapeRectangles)
+                out << "note: " << image.name << " needs " << file.windowRectangles << " rectangles, more than the "
+                    << kWineMaxShapeRectangles
+                    << " Wine can give a window: Rastel under Wine will refuse it (Windows has no such limit)\n";
         }
     } catch (const std::exception& e) {
         err << kName << ": cannot make the grid images: " << e.what() << "\n";

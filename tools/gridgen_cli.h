@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/grid_images.h"
+
 namespace rastel {
 
 // What differs between the builds.
@@ -24,6 +26,11 @@ struct GridgenReport {
 // kept and named in the output. Returns the exit status: 0 written (or
 // --help), 1 a folder or file could not be written, 2 bad arguments
 // (nothing written then).
+// The one picture that args would write (as for RunGridgen, --only naming a
+// single file), drawn but not written. Throws std::invalid_argument saying
+// what is wrong, as RunGridgen would print it.
+GridImageFile PreviewGridgen(const std::vector<std::string>& args);
+
 int RunGridgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const GridgenHost& host,
                GridgenReport* report = nullptr);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,7 @@
 
 #include "core/bmp.h"
 #include "core/catalog.h"
+#include "core/region.h"
 #include "tools/grid_images.h"
 #include "tools/gridgen_cli.h"
 
@@ -394,6 +396,23 @@ TEST(Gridgen, BadArgumentsPrintAMessageAndTheUsageExitTwoAndWriteNothing) {
         {{"--only", "RastelS.bmp,", "out"}, "--only takes file names separated by commas"},
         {{"--only", "", "out"}, "--only takes file names separated by commas"},
         {{"--only", "out"}, "no folder given"},
+        {{"--cells", "0", "out"}, "--cells: N and M are 1 to 200, not 0"},
+        {{"--cells", "10x201", "out"}, "not 201"},
+        {{"--cells", "10x", "out"}, "--cells takes N or NxM"},
+        {{"--area", "640", "--cells", "8", "out"}, "--area takes WxH in pixels (640x480), not \"640\""},
+        {{"--area", "15x100", "--cells", "8", "out"}, "--area: the width is 16 to 2432, not 15"},
+        {{"--area", "2433x100", "--thirds", "out"}, "not 2433"},
+        {{"--area", "100x1728", "--thirds", "out"}, "the height (the picture's last row stays see-through) is 16 to 1727"},
+        {{"--cells", "8", "--cell", "10", "out"}, "--cells and --cell do not go together"},
+        {{"--area", "640x480", "out"}, "--area goes with --cells, --thirds, --golden or --center"},
+        {{"--no-cells", "--every", "4", "out"}, "--no-cells leaves nothing to draw"},
+        // 200 cells over 300 pixels are a pixel apart.
+        {{"--cells", "200", "--area", "300x300", "--only", "RastelS.bmp", "out"},
+         "RastelS.bmp: lines of 1 pixels do not fit in cells of 1 x 1 (200 x 200 cells over 300 x 300)"},
+        {{"--cells", "200", "--area", "300x300", "--no-cells", "--diagonals", "--only", "RastelS.bmp", "out"},
+         "cells of 1 x 1"},
+        // 3 x 2 pixels hold the plain files' lines, not the emphasised ones'.
+        {{"--cells", "200", "out"}, "RastelSB2.bmp: lines of 2 pixels do not fit in cells of 3 x 2"},
     };
     for (const auto& [args, why] : bad) {
         std::ostringstream out, err;
@@ -412,7 +431,8 @@ TEST(Gridgen, BadArgumentsPrintAMessageAndTheUsageExitTwoAndWriteNothing) {
     std::ostringstream out, err;
     EXPECT_EQ(RunGridgen({"--help"}, out, err, {}), 0);
     for (const char* text : {kUsage, "--cell W[xH]", "--color C", "--line N", "--every N", "--only NAMES", "--dpi N",
-                             "--help", "rastel-gridgen --cell 10 --color '#ff8800' --only RastelS.bmp FOLDER"})
+                             "--help", "--cells N[xM]", "--area WxH", "--diagonals", "--thirds", "--golden", "--center",
+                             "--no-cells", "--labels", "rastel-gridgen --cell 10 --color '#ff8800' --only RastelS.bmp FOLDER"})
         EXPECT_NE(out.str().find(text), std::string::npos) << text;
     EXPECT_EQ(err.str(), "");
     EXPECT_TRUE(scratch.Empty());
@@ -567,6 +587,246 @@ TEST(Gridgen, KeepsPicturesOfOnesOwnAndReplacesItsOwnFiles) {
     EXPECT_TRUE(MadeByGridgen(made.data(), made.size()));
     const Decoded d = Decode({"RastelB.bmp", made});
     ExpectEvenLines(Runs(d, true), 10, 1, d.Width());
+}
+
+
+// --- Counted cells, diagonals, composition lines, labels ---------------------
+
+// The one picture the options give for RastelS.bmp (as the window asks it).
+Decoded Drawn(std::vector<std::string> args) {
+    args.insert(args.end(), {"--only", "RastelS.bmp", "unused"});
+    return Decode(PreviewGridgen(args));
+}
+
+// Solid pixels of row y (or column x), as positions.
+std::vector<int> SolidAlong(const Decoded& d, bool alongRow, int index) {
+    std::vector<int> at;
+    for (int i = 0; i < (alongRow ? d.Width() : d.Height()); ++i)
+        if (alongRow ? d.Solid(i, index) : d.Solid(index, i)) at.push_back(i);
+    return at;
+}
+
+// Line i of N over `extent` pixels: round(i (W - 1) / N).
+int LineAt(int i, int n, int extent) { return int(std::lround(double(i) * (extent - 1) / n)); }
+
+// N x M cells over an area: 1-pixel lines at round(i (W - 1) / N), the first
+// and the last on the area's edges, nothing beyond it; cells differ by one
+// pixel at most. Wider and stronger lines stay inside the area.
+TEST(GridGuides, CountedCellsLieAtRoundedPositions) {
+    struct Case {
+        int n, m, w, h;
+    };
+    for (const Case c : {Case{8, 6, 640, 480}, Case{10, 8, 747, 529}, Case{3, 7, 16, 100}, Case{200, 1, 2432, 1727}}) {
+        SCOPED_TRACE(std::to_string(c.n) + "x" + std::to_string(c.m) + " over " + std::to_string(c.w) + "x" +
+                     std::to_string(c.h));
+        const std::string cells = std::to_string(c.n) + "x" + std::to_string(c.m);
+        const Decoded d = Drawn({"--cells", cells, "--area", std::to_string(c.w) + "x" + std::to_string(c.h)});
+        std::vector<int> across, down;
+        for (int i = 0; i <= c.n; ++i) across.push_back(LineAt(i, c.n, c.w));
+        for (int j = 0; j <= c.m; ++j) down.push_back(LineAt(j, c.m, c.h));
+        // Row and column 1 lie inside the first cells: only the lines across them are solid.
+        EXPECT_EQ(SolidAlong(d, true, 1), across);
+        EXPECT_EQ(SolidAlong(d, false, 1), down);
+        EXPECT_EQ(across.back(), c.w - 1);
+        int narrowest = c.w, widest = 0;
+        for (std::size_t i = 1; i < across.size(); ++i)
+            narrowest = std::min(narrowest, across[i] - across[i - 1]), widest = std::max(widest, across[i] - across[i - 1]);
+        EXPECT_LE(widest - narrowest, 1);
+        EXPECT_EQ(SolidAlong(d, true, c.h).size(), 0u) << "below the area";
+    }
+    // 3-pixel lines, 6 at every second one: the edges' lines lie inside.
+    const Decoded d = Drawn({"--cells", "4x2", "--area", "101x51", "--line", "3", "--every", "2"});
+    const std::vector<int> row = SolidAlong(d, true, 20);
+    const std::vector<int> expected = {0,  1,  2,  3,  4,  5,  24, 25, 26, 48, 49, 50,
+                                       51, 52, 53, 74, 75, 76, 95, 96, 97, 98, 99, 100};
+    EXPECT_EQ(row, expected);
+}
+
+// Thirds over 8 x 6 cells on 640 x 480: the cells' lines where they belong,
+// the thirds at 213 and 426, a pixel either way.
+TEST(GridGuides, ThirdsOverCountedCells) {
+    const Decoded d = Drawn({"--cells", "8x6", "--area", "640x480", "--thirds"});
+    const std::vector<int> row = SolidAlong(d, true, 30);
+    auto solid = [&](int x) { return std::find(row.begin(), row.end(), x) != row.end(); };
+    for (int i = 0; i <= 8; ++i) EXPECT_TRUE(solid(LineAt(i, 8, 640))) << i;
+    for (int third : {213, 426}) EXPECT_TRUE(solid(third - 1) || solid(third) || solid(third + 1)) << third;
+    // Twice the cells' width over cells, and nothing else in the row.
+    EXPECT_EQ(row.size(), 9u + 2 * 2);
+}
+
+// Both diagonals of every cell (or of every block of N with --every N) are
+// one pixel wide, reach the corners, and the two halves of each box are
+// mirror images, left to right and top to bottom; shallow and steep cells,
+// and the last, narrower block.
+TEST(GridGuides, DiagonalsAreMirrorImages) {
+    struct Case {
+        int n, m, w, h, every;
+    };
+    for (const Case c : {Case{10, 8, 747, 529, 0}, Case{12, 2, 300, 401, 0}, Case{2, 13, 400, 300, 0},
+                         Case{10, 7, 747, 529, 4}}) {
+        const std::string cells = std::to_string(c.n) + "x" + std::to_string(c.m);
+        SCOPED_TRACE(cells + " every " + std::to_string(c.every));
+        std::vector<std::string> args = {"--cells", cells, "--area", std::to_string(c.w) + "x" + std::to_string(c.h),
+                                         "--diagonals", "--no-cells"};
+        if (c.every) args.insert(args.end(), {"--every", std::to_string(c.every)});
+        const Decoded d = Drawn(args);
+        const int block = c.every ? c.every : 1;
+        std::vector<int> xs, ys;
+        for (int i = 0; i < c.n + block; i += block) xs.push_back(LineAt(std::min(i, c.n), c.n, c.w));
+        for (int j = 0; j < c.m + block; j += block) ys.push_back(LineAt(std::min(j, c.m), c.m, c.h));
+        int asymmetric = 0, missing = 0;
+        for (std::size_t j = 0; j + 1 < ys.size(); ++j)
+            for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+                const int x0 = xs[i], x1 = xs[i + 1], y0 = ys[j], y1 = ys[j + 1];
+                // Inside: a neighbour's steep diagonal may start along the shared edge.
+                for (int y = y0 + 1; y < y1; ++y)
+                    for (int x = x0 + 1; x < x1; ++x)
+                        asymmetric += d.Solid(x, y) != d.Solid(x0 + x1 - x, y) || d.Solid(x, y) != d.Solid(x, y0 + y1 - y);
+                for (int x : {x0, x1})
+                    for (int y : {y0, y1}) missing += !d.Solid(x, y);
+                // Each step along the longer side has its pixel, one pixel wide.
+                const bool steep = y1 - y0 > x1 - x0;
+                for (int t = 0; t <= (steep ? y1 - y0 : x1 - x0); ++t) {
+                    const std::vector<int> line = SolidAlong(d, steep, steep ? y0 + t : x0 + t);
+                    const auto inBox = std::count_if(line.begin(), line.end(),
+                                                     [&](int v) { return v >= (steep ? x0 : y0) && v <= (steep ? x1 : y1); });
+                    if (inBox < 1 || inBox > 4) ++missing;
+                }
+            }
+        EXPECT_EQ(asymmetric, 0);
+        EXPECT_EQ(missing, 0);
+    }
+    // 7-pixel cells' last corner lies just below the picture (7 x 247 = 1729):
+    // a diagonal would cross the bottom-left pixel, which stays see-through.
+    const Decoded d = Drawn({"--cell", "7", "--diagonals"});
+    EXPECT_TRUE(d.Solid(1, d.Height() - 2));
+    EXPECT_FALSE(d.Solid(0, d.Height() - 1));
+}
+
+// Composition lines cross the area: at a third, the golden section and the
+// middle, as wide as the lines without cells, each pair a mirror image, and
+// nothing beyond the area. Without --area they take the window at 100 %.
+TEST(GridGuides, CompositionLinesAcrossTheArea) {
+    struct Case {
+        std::vector<std::string> args;
+        int w, h;
+        std::vector<double> fractions;
+    };
+    const std::vector<Case> cases = {
+        {{"--no-cells", "--thirds", "--area", "640x480"}, 640, 480, {1.0 / 3, 2.0 / 3}},
+        {{"--no-cells", "--golden", "--center", "--area", "301x200"}, 301, 200, {0.382, 0.5, 0.618}},
+        {{"--no-cells", "--thirds", "--golden", "--center", "--line", "3"}, 747, 529, {1.0 / 3, 0.382, 0.5, 0.618, 2.0 / 3}},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const auto& a : c.args) shown += a + " ";
+        SCOPED_TRACE(shown);
+        const Decoded d = Drawn(c.args);
+        const int line = shown.find("--line 3") != std::string::npos ? 3 : 1;
+        for (bool alongRow : {true, false}) {
+            const int extent = alongRow ? c.w : c.h;
+            // Along row 2 (column 2) only the lines across it, and symmetric.
+            const std::vector<int> at = SolidAlong(d, alongRow, 2);
+            std::vector<int> runs;  // starts of runs
+            for (std::size_t i = 0; i < at.size(); ++i)
+                if (i == 0 || at[i] != at[i - 1] + 1) runs.push_back(at[i]);
+            EXPECT_EQ(runs.size(), c.fractions.size());
+            for (double f : c.fractions) {
+                const int want = int(std::lround(f * (extent - 1)));
+                EXPECT_TRUE(std::any_of(at.begin(), at.end(), [&](int v) { return std::abs(v - want) <= line / 2 + 1; }))
+                    << f << " of " << extent;
+            }
+            for (int v : at) EXPECT_TRUE(std::binary_search(at.begin(), at.end(), extent - 1 - v)) << v;
+            EXPECT_LT(at.back(), extent);
+            EXPECT_EQ(at.size() % std::size_t(line), 0u);
+        }
+        EXPECT_TRUE(SolidAlong(d, true, c.h).empty());
+        EXPECT_TRUE(SolidAlong(d, false, c.w).empty());
+    }
+}
+
+// Labels: a letter over each column in its top cell and a number beside each
+// row in its left cell, where the cell holds one; each label its own; nothing
+// in the other cells; too small a cell leaves its label out.
+TEST(GridGuides, LabelsWhereTheCellsHoldThem) {
+    // 60 columns of 12 pixels hold "A" to "Z", not "AA" on; 8 rows of 66 hold 1 to 8.
+    const Decoded d = Drawn({"--cells", "60x8", "--labels"});
+    std::vector<int> xs, ys;
+    for (int i = 0; i <= 60; ++i) xs.push_back(LineAt(i, 60, 747));
+    for (int j = 0; j <= 8; ++j) ys.push_back(LineAt(j, 8, 529));
+    // The solid pixels inside a cell (between its lines), as a picture.
+    auto inside = [&](std::size_t i, std::size_t j) {
+        std::string shape;
+        for (int y = ys[j] + 1; y < ys[j + 1]; ++y)
+            for (int x = xs[i] + 1; x < xs[i + 1]; ++x)
+                if (d.Solid(x, y)) shape += std::to_string(x - xs[i]) + "," + std::to_string(y - ys[j]) + " ";
+        return shape;
+    };
+    std::set<std::string> columns, rows;
+    for (std::size_t i = 0; i < 60; ++i) {
+        const std::string shape = inside(i, 0);
+        EXPECT_EQ(shape.empty(), i >= 26) << "column " << i;
+        if (i > 0 && i < 26) columns.insert(shape);
+    }
+    for (std::size_t j = 1; j < 8; ++j) rows.insert(inside(0, j));
+    EXPECT_EQ(columns.size(), 25u) << "each letter its own";
+    EXPECT_EQ(rows.size(), 7u);
+    EXPECT_FALSE(rows.count(""));
+    int stray = 0;
+    for (std::size_t j = 1; j < 8; ++j)
+        for (std::size_t i = 1; i < 60; ++i) stray += !inside(i, j).empty();
+    EXPECT_EQ(stray, 0);
+    // 8-pixel cells hold none: the picture is the one without labels.
+    EXPECT_TRUE(PreviewGridgen({"--cell", "8", "--labels", "--only", "RastelS", "x"}).bytes ==
+                PreviewGridgen({"--cell", "8", "--only", "RastelS", "x"}).bytes);
+}
+
+// The count of rectangles printed for each picture is the region builder's
+// own for the part in the 96-dpi client area, with the program's see-through
+// colour (white in 1-bit files, else the bottom-left pixel). Above Wine's
+// limit the picture is still written, with a note.
+TEST(GridGuides, RectangleCountIsTheRegionBuilders) {
+    ScratchFolder scratch;
+    const std::vector<std::vector<std::string>> runs = {
+        {"--only", "RastelS.bmp,RastelSTate2Big.bmp", "out"},
+        {"--color", "#ffffff", "--cells", "10x8", "--diagonals", "--labels", "--only", "RastelB.bmp", "out"},
+        {"--diagonals", "--only", "RastelS8.bmp", "out"},
+    };
+    std::map<std::string, std::size_t> counted;
+    std::string output;
+    for (const auto& args : runs) {
+        std::string o;
+        Gridgen(args, &o);
+        output += o;
+    }
+    for (const char* name : {"RastelS.bmp", "RastelSTate2Big.bmp", "RastelB.bmp", "RastelS8.bmp"}) {
+        const Decoded d = ReadImage(scratch.Path() / "out" / name);
+        const std::size_t n = MergedRectangleCount(BuildRegionData(Crop(d.image.View(), 747, 529), d.transparent));
+        counted[name] = n;
+        EXPECT_NE(output.find(" bytes, " + std::to_string(n) + " rectangles in the window at 100 %)"), std::string::npos)
+            << name << " " << n << "\n"
+            << output;
+    }
+    EXPECT_LT(counted["RastelB.bmp"], kWineMaxShapeRectangles);
+    EXPECT_GT(counted["RastelS8.bmp"], kWineMaxShapeRectangles);
+    EXPECT_NE(output.find("note: RastelS8.bmp needs " + std::to_string(counted["RastelS8.bmp"]) +
+                          " rectangles, more than the 32766 Wine can give a window: Rastel under Wine will refuse it"),
+              std::string::npos);
+    EXPECT_EQ(output.find("note: RastelB"), std::string::npos);
+}
+
+// What the window previews is what the same options write. (Counted cells
+// take lines as wide as the place's own 8-pixel cells: theirs are larger.)
+TEST(GridGuides, PreviewIsWhatIsWritten) {
+    ScratchFolder scratch;
+    const std::vector<std::string> args = {"--cells", "10x8", "--diagonals", "--golden", "--labels", "--line", "8",
+                                           "--only", "RastelSTate2Big.bmp", "out"};
+    Gridgen(args);
+    const GridImageFile preview = PreviewGridgen(args);
+    EXPECT_TRUE(ReadFile(scratch.Path() / "out" / "RastelSTate2Big.bmp") == preview.bytes);
+    EXPECT_EQ(Decode(preview).Width(), kGridImageWidth) << "a TateGata place named with cells becomes a grid";
+    EXPECT_THROW(PreviewGridgen({"--cells", "10x8", "out"}), std::invalid_argument) << "27 files, not one";
+    EXPECT_THROW(PreviewGridgen({"--cells", "0", "--only", "RastelS", "out"}), std::invalid_argument);
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 # set, which covers the scaled client area, every control of the cluster lies
 # on solid pixels, a grid is chosen through the controls and "終了" ends the
 # program. At 120 dpi the Windows generator's --dpi set is byte for byte the
-# native one; at 144 dpi the set is the one rastel-gridgen.exe writes beside
-# itself when started with no arguments (a double click), the same again.
+# native one; at 144 dpi the set is the one rastel-gridgen.exe's window
+# writes beside it (started with no arguments, as by a double click), the
+# same again.
 source "$(dirname "$0")/lib.sh"
 : "${RASTEL_GRIDGEN_EXE:=$RASTEL_BUILD_WIN/tools/rastel-gridgen.exe}"
 [ -f "$RASTEL_GRIDGEN_EXE" ] || { echo "missing: $RASTEL_GRIDGEN_EXE (build both trees first)"; exit 1; }
@@ -54,17 +55,26 @@ click_child() {  # click_child CLASS TEXT
 
 image_size() { identify -format '%w %h' "$E2E_DIR/$1" 2>/dev/null; }
 
-# Writes the set with rastel-gridgen.exe started as by a double click; it
-# answers with a message box.
-double_click_set() {
+# Writes the set with rastel-gridgen.exe started as by a double click: its
+# window's "既定の組を書く", confirmed, answers with a message box.
+no_box_left() { [ -z "$(e2e_windows_named '^rastel-gridgen$')" ]; }
+answer_box() {
   local box
-  cp "$RASTEL_GRIDGEN_EXE" "$E2E_DIR/"
-  (cd "$E2E_DIR" && exec wine ./rastel-gridgen.exe </dev/null >"$SESSION_DIR/gridgen.out" 2>&1) &
-  local pid=$!
-  box=$(e2e_wait_window '^rastel-gridgen$' 20) || { echo "no message box"; kill "$pid"; return 1; }
+  box=$(e2e_wait_window '^rastel-gridgen$' 20) || { echo "no message box"; return 1; }
   xdotool windowactivate --sync "$box" 2>/dev/null
   sleep 0.1
   xdotool key Return
+  e2e_poll 10 no_box_left >/dev/null
+}
+double_click_set() {
+  local win pid
+  cp "$RASTEL_GRIDGEN_EXE" "$E2E_DIR/"
+  (cd "$E2E_DIR" && exec wine ./rastel-gridgen.exe </dev/null >"$SESSION_DIR/gridgen.out" 2>&1) &
+  pid=$!
+  win=$(e2e_wait_window '^rastel-gridgen ' 30) || { echo "no window"; kill "$pid"; return 1; }
+  e2e_probe click "x:$win" 既定の組を書く >/dev/null
+  answer_box && answer_box || { kill "$pid"; return 1; }
+  e2e_probe close "x:$win" >/dev/null
   wait "$pid"
 }
 
@@ -76,7 +86,8 @@ one_screen() {  # one_screen DPI WIDTHxHEIGHT
   mkdir -p "$E2E_DIR"
   case $dpi in
     144)
-      e2e_check "rastel-gridgen.exe, started with no arguments, shows a message box and exits 0" double_click_set
+      e2e_check "rastel-gridgen.exe, started with no arguments, writes the set from its window and exits 0" \
+        double_click_set
       e2e_check "it wrote the one set for every display scale beside itself" \
         grep -q "27 grid images for every display scale .* in .*run" "$SESSION_DIR/gridgen.out"
       "$RASTEL_GRIDGEN" "$SESSION_DIR/native-set" >/dev/null

@@ -45,7 +45,7 @@ system_dlls() {
   dlls=$("$objdump" -p "$1" | sed -n 's/^\s*DLL Name: //p') && [ -n "$dlls" ] || { echo "cannot read $1"; return 1; }
   for dll in $dlls; do
     case "${dll,,}" in
-      kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|msvcrt.dll|advapi32.dll|shell32.dll|ntdll.dll) ;;
+      kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|comdlg32.dll|msvcrt.dll|advapi32.dll|shell32.dll|ntdll.dll) ;;
       *) echo "imports $dll"; bad=1 ;;
     esac
   done

@@ -7,7 +7,11 @@
 //   rastel-e2e-probe region WHICH     the window region's rectangles (window coordinates)
 //   rastel-e2e-probe children WHICH   direct child windows: class, id, rectangle (parent's client
 //                                     coordinates), visibility, check or selection, text
-//   rastel-e2e-probe boxes            the message boxes captioned "Rastel": count and texts
+//   rastel-e2e-probe boxes [CAPTION]  the message boxes captioned "Rastel" (or CAPTION): count and texts
+//   rastel-e2e-probe click WHICH TEXT         posts a click to the button child whose text is TEXT
+//   rastel-e2e-probe settext WHICH LABEL N TEXT   sets the text of the Nth edit (from 1) after the
+//                                     child whose text is LABEL, as typing it would
+//   rastel-e2e-probe close WHICH      asks the window to close (WM_CLOSE)
 //
 // WHICH: "main" (the top-level window whose title starts with "Rastel" and is
 // not a message box), "panel" (the top-level window titled "微調整"), or
@@ -176,17 +180,24 @@ int Children(HWND parent) {
     return 0;
 }
 
+struct BoxSearch {
+    std::wstring caption;
+    std::vector<HWND> boxes;
+};
+
 BOOL CALLBACK CollectBoxes(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<BoxSearch*>(lp);
     if (!IsWindowVisible(h) || ClassOf(h) != L"#32770") return TRUE;
     wchar_t title[64] = {};
     GetWindowTextW(h, title, 64);
-    if (std::wstring(title) == L"Rastel") reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    if (title == s->caption) s->boxes.push_back(h);
     return TRUE;
 }
 
-int Boxes() {
-    std::vector<HWND> boxes;
-    EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&boxes));
+int Boxes(const std::wstring& caption) {
+    BoxSearch search{caption, {}};
+    EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&search));
+    const std::vector<HWND>& boxes = search.boxes;
     std::printf("boxes %zu\n", boxes.size());
     for (HWND b : boxes) {
         for (HWND c = GetWindow(b, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -203,16 +214,49 @@ int Boxes() {
     return 0;
 }
 
+// The child whose text is `text` and, with `edits` > 0, the edits-th Edit
+// after it in the children's order.
+HWND ChildByText(HWND parent, const std::wstring& text, int edits) {
+    HWND c = GetWindow(parent, GW_CHILD);
+    while (c && TextOf(c) != text) c = GetWindow(c, GW_HWNDNEXT);
+    while (c && edits > 0) {
+        c = GetWindow(c, GW_HWNDNEXT);
+        if (c && _wcsicmp(ClassOf(c).c_str(), L"Edit") == 0) --edits;
+    }
+    return c;
+}
+
+// Posted, not sent: a click that opens a message box would not return.
+int Click(HWND parent, const std::wstring& text) {
+    HWND button = ChildByText(parent, text, 0);
+    if (!button) return 1;
+    PostMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
+// WM_SETTEXT changes an edit as typing does: it sends EN_CHANGE to the parent.
+int SetText(HWND parent, const std::wstring& label, int nth, const std::wstring& text) {
+    HWND edit = nth > 0 ? ChildByText(parent, label, nth) : nullptr;
+    DWORD_PTR done = 0;
+    if (!edit || !SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                      2000, &done))
+        return 1;
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
-    if (argc == 2 && std::wstring(argv[1]) == L"boxes") return Boxes();
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: info|region|children WHICH, or boxes\n");
+    if ((argc == 2 || argc == 3) && std::wstring(argv[1]) == L"boxes") return Boxes(argc == 3 ? argv[2] : L"Rastel");
+    const std::wstring cmd = argc > 1 ? argv[1] : L"";
+    const int wanted = cmd == L"click" ? 4 : cmd == L"settext" ? 6 : 3;
+    if (argc != wanted) {
+        std::fprintf(stderr,
+                     "usage: info|region|children|close WHICH, click WHICH TEXT, settext WHICH LABEL N TEXT, or boxes "
+                     "[CAPTION]\n");
         return 2;
     }
-    const std::wstring cmd = argv[1];
     HWND h = FindWhich(argv[2]);
     if (!h) {
         std::printf("missing\n");
@@ -221,6 +265,9 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"info") return Info(h);
     if (cmd == L"region") return Region(h);
     if (cmd == L"children") return Children(h);
+    if (cmd == L"click") return Click(h, argv[3]);
+    if (cmd == L"settext") return SetText(h, argv[3], std::wcstol(argv[4], nullptr, 10), argv[5]);
+    if (cmd == L"close") return PostMessageW(h, WM_CLOSE, 0, 0) ? 0 : 1;
     std::fprintf(stderr, "unknown command\n");
     return 2;
 }
