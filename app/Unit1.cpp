@@ -186,8 +186,8 @@ void TForm1::SetWindowTopMost(HWND handle, bool topMost) {
 void TForm1::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_NCHITTEST:
-        // The whole surface is a caption while the left button is down, so a
-        // press on the grid drags the window; the cursor position plays no part.
+        // The whole surface is a caption while the primary button is down, so
+        // a press on the grid drags the window; the cursor position plays no part.
         m.Result = Mouse.PrimaryButtonDown() ? HTCAPTION : HTNOWHERE;
         return;
     case WM_NCLBUTTONDBLCLK:

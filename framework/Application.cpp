@@ -246,4 +246,4 @@ void TScreen::SetPixelsPerInch(int ppi) { PretendLayoutDpi(ppi); }
 
 TMouse Mouse;
 
-bool TMouse::PrimaryButtonDown() const { return KeyState(VK_LBUTTON) < 0; }
+bool TMouse::PrimaryButtonDown() const { return KeyState(Swapped() ? VK_RBUTTON : VK_LBUTTON) < 0; }

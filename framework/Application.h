@@ -109,13 +109,18 @@ extern TScreen Screen;
 // handled saw them.
 class TMouse {
 public:
-    // The left button is down now (GetAsyncKeyState's top bit).
+    // The primary button is down now: the left one, or the right one where
+    // the user swapped them. GetAsyncKeyState reads the physical buttons,
+    // so the swap is looked up (SM_SWAPBUTTON) at every call.
     bool PrimaryButtonDown() const;
-    // Tests: answer GetAsyncKeyState for the program; empty: the system's.
+    // Tests: answer GetAsyncKeyState and the swap for the program; empty:
+    // the system's.
     std::function<SHORT(int key)> AsyncKeyState;
+    std::function<bool()> ButtonsSwapped;
 
 private:
     SHORT KeyState(int key) const { return AsyncKeyState ? AsyncKeyState(key) : ::GetAsyncKeyState(key); }
+    bool Swapped() const { return ButtonsSwapped ? ButtonsSwapped() : GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 };
 
 extern TMouse Mouse;

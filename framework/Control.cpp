@@ -17,6 +17,9 @@ TShiftState KeysToShiftState(WPARAM keys) {
     return s;
 }
 
+// GetKeyState gives the state the thread's input messages have built, so the
+// mouse buttons are the logical ones: with the buttons swapped, ssLeft is the
+// primary button, as the messages' MK_LBUTTON is.
 TShiftState KeyboardShiftState() {
     TShiftState s;
     if (GetKeyState(VK_SHIFT) < 0) s.Include(ssShift);

@@ -2,6 +2,8 @@
 
 #include "framework/Handles.h"
 
+#include <utility>
+
 namespace {
 
 template <class F>
@@ -11,6 +13,7 @@ F UserFunction(const char* name) {
 }
 
 int pretended = 0;
+std::function<int(const RECT&)> pretendedMonitorDpi;
 
 }  // namespace
 
@@ -31,7 +34,27 @@ int WindowDpi(HWND hwnd) {
     return ScreenDpi();
 }
 
+int MonitorDpi(const RECT& where) {
+    if (pretendedMonitorDpi) return pretendedMonitorDpi(where);
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const GetDpiForMonitorFn getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(MonitorFromRect(&where, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) &&
+        y > 0)
+        return int(y);
+    return ScreenDpi();
+}
+
 int LayoutDpi(HWND hwnd) { return pretended > 0 ? pretended : WindowDpi(hwnd); }
+
+int LayoutDpiAt(const RECT& where) { return pretended > 0 ? pretended : MonitorDpi(where); }
+
+void PretendMonitorDpi(std::function<int(const RECT&)> monitorDpi) { pretendedMonitorDpi = std::move(monitorDpi); }
 
 void PretendLayoutDpi(int ppi) { pretended = ppi > 0 ? ppi : 0; }
 

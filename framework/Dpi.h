@@ -7,6 +7,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 // Pixels per inch of the screen (LOGPIXELSY), read once.
 int ScreenDpi();
 
@@ -14,13 +16,23 @@ int ScreenDpi();
 // screen's when the system cannot tell or hwnd is null.
 int WindowDpi(HWND hwnd);
 
+// The resolution of the monitor that holds most of `where` (the nearest
+// one when none does): GetDpiForMonitor's effective resolution, the
+// screen's where the system cannot tell (before Windows 8.1).
+int MonitorDpi(const RECT& where);
+
 // The resolution a form lays itself out for: its window's (WindowDpi), or
 // the one a test pretends (PretendLayoutDpi).
 int LayoutDpi(HWND hwnd);
+// The same for a window about to be placed at `where` (MonitorDpi).
+int LayoutDpiAt(const RECT& where);
 // Tests: lay forms out as if every window were at `ppi`; 0 goes back to the
 // real resolution.
 void PretendLayoutDpi(int ppi);
 int PretendedLayoutDpi();
+// Tests: answer MonitorDpi as monitors Wine cannot give would; empty: the
+// system's.
+void PretendMonitorDpi(std::function<int(const RECT& where)> monitorDpi);
 
 // AdjustWindowRectEx for a window drawn at `dpi`: frame and caption of that
 // resolution where the system can give them (AdjustWindowRectExForDpi).

@@ -96,8 +96,6 @@ void TForm::ReadDescription(const std::string& text) {
     ScaleTo(LayoutDpi(HandleIfAny()));
 }
 
-void TForm::ScaleTo(int ppi) { Rescale(ppi, nullptr); }
-
 TFormScaling TForm::ScalingFor(int ppi) {
     // The description as read is what every scaling starts from.
     if (!basis_) basis_ = Basis{pixelsPerInch_, textHeight_, Font()->Height()};
@@ -115,7 +113,9 @@ SIZE TForm::OuterSizeAt(const TFormScaling& s, int dpi) const {
     return OuterSizeForClient(client.cx, client.cy, dpi);
 }
 
-void TForm::Rescale(int ppi, const POINT* topLeft) {
+void TForm::ScaleTo(int ppi) { Rescale(ppi, nullptr, WindowDpi(HandleIfAny())); }
+
+void TForm::Rescale(int ppi, const RECT* place, int frameDpi) {
     const TFormScaling next = ScalingFor(ppi);
     const FlagScope rescaling(rescaling_, true);
     // The size from the design as code asked for it (the window's own may be
@@ -130,10 +130,13 @@ void TForm::Rescale(int ppi, const POINT* topLeft) {
     if (!HandleAllocated()) {
         SetClientWidth(cw);
         SetClientHeight(ch);
+    } else if (place) {
+        SetBounds(place->left, place->top, place->right - place->left, place->bottom - place->top);
     } else {
-        // One move: the new size, at the old corner or where the system asks.
-        const SIZE outer = OuterSizeAt(next, WindowDpi(Handle()));
-        SetBounds(topLeft ? topLeft->x : left_, topLeft ? topLeft->y : top_, outer.cx, outer.cy);
+        // One move: the new size at the old corner, so the system never sees
+        // a size in between.
+        const SIZE outer = OuterSizeAt(next, frameDpi);
+        SetBounds(left_, top_, outer.cx, outer.cy);
     }
     Design().ScaledTo(next);
     ScaleChanged();
@@ -145,12 +148,27 @@ void TForm::CreateWnd() {
 }
 
 void TForm::DpiChanged(TMessage& m) {
-    // The suggested rectangle keeps the window on the monitor that changed
-    // it; the size is the form's own at the new resolution.
+    // The system suggests a rectangle made from the size this form gave for
+    // the new resolution (WM_GETDPISCALEDSIZE) and from where the window or
+    // the cursor is: the window goes there, so it keeps its place under the
+    // cursor and never flips back at a monitor's edge. Its size is the
+    // form's own with the frame the window has now; once the system has moved
+    // the window to the new resolution that is the suggested size itself.
     const RECT suggested = *reinterpret_cast<const RECT*>(m.LParam);
-    const POINT topLeft{suggested.left, suggested.top};
-    Rescale(HIWORD(m.WParam), &topLeft);
+    const int ppi = HIWORD(m.WParam);
+    const SIZE outer = OuterSizeAt(ScalingFor(ppi), WindowDpi(Handle()));
+    const RECT place{suggested.left, suggested.top, suggested.left + outer.cx, suggested.top + outer.cy};
+    Rescale(ppi, &place, 0);
     m.Result = 0;
+}
+
+void TForm::GetDpiScaledSize(TMessage& m) {
+    // Asked before WM_DPICHANGED: the outer size the form will take at that
+    // resolution, by the rule every scaling follows.
+    const int dpi = int(m.WParam);
+    if (dpi <= 0) return;
+    *reinterpret_cast<SIZE*>(m.LParam) = OuterSizeAt(ScalingFor(dpi), dpi);
+    m.Result = TRUE;
 }
 
 void TForm::AfterConstruction() {
@@ -317,23 +335,24 @@ void TForm::PlaceOnFirstShow() {
     if (shownOnce_) return;
     shownOnce_ = true;
     if (position_ != poDesktopCenter) return;
-    auto centre = [this] {
-        RECT r{};
-        GetWindowRect(Handle(), &r);
-        const int w = r.right - r.left;
-        const int h = r.bottom - r.top;
+    auto centred = [](SIZE outer) {
         const POINT p = DesktopCenterPosition(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                                               GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                              GetSystemMetrics(SM_CYVIRTUALSCREEN), w, h);
-        SetBounds(p.x, p.y, w, h);
+                                              GetSystemMetrics(SM_CYVIRTUALSCREEN), outer.cx, outer.cy);
+        return RECT{p.x, p.y, p.x + outer.cx, p.y + outer.cy};
     };
-    centre();
-    // Centred onto a monitor of another resolution, where the system has not
-    // said so already: laid out for that monitor, and centred at that size.
-    if (const int ppi = LayoutDpi(HandleIfAny()); ppi != pixelsPerInch_) {
-        ScaleTo(ppi);
-        centre();
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    const RECT there = centred(SIZE{r.right - r.left, r.bottom - r.top});
+    // Going to a monitor of another resolution: laid out for it first, with
+    // its frame, and then centred at that size, so the one move there finds
+    // the window at the size the system will ask of it.
+    if (const int ppi = LayoutDpiAt(there); ppi != pixelsPerInch_) {
+        Rescale(ppi, nullptr, ppi);
+        GetWindowRect(Handle(), &r);
     }
+    const RECT place = centred(SIZE{r.right - r.left, r.bottom - r.top});
+    SetBounds(place.left, place.top, place.right - place.left, place.bottom - place.top);
 }
 
 void TForm::SetVisible(bool on) {
@@ -393,6 +412,9 @@ void TForm::WndProc(TMessage& m) {
         break;
     case WM_DPICHANGED:
         DpiChanged(m);
+        return;
+    case WM_GETDPISCALEDSIZE:
+        GetDpiScaledSize(m);
         return;
     default:
         break;

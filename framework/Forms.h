@@ -149,9 +149,13 @@ protected:
     void ControlDestroyed(TWinControl* control) override;
 
 private:
-    void Rescale(int ppi, const POINT* topLeft);
+    // Lays the form out for `ppi`; a window is then moved to `place`, or
+    // sized at its corner with the frame of `frameDpi`.
+    void Rescale(int ppi, const RECT* place, int frameDpi);
     // The system moved the window to a monitor of another resolution.
     void DpiChanged(TMessage& m);
+    // The system asks the size the window will have at a resolution.
+    void GetDpiScaledSize(TMessage& m);
     void PlaceOnFirstShow();
     HWND HandleIfAny() const { return HandleAllocated() ? Handle() : nullptr; }
     // Before the window exists: the client size asked for and the outer size it gives.

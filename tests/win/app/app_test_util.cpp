@@ -64,6 +64,9 @@ std::vector<std::uint8_t> EmptyBmp() {
 // ------------------------------------------------------------------ fixture
 
 void AppTest::SetUp() {
+    // Laid out at the design's resolution, whatever the display's scale on
+    // the machine that runs the tests; tests of other scales set their own.
+    Screen.SetPixelsPerInch(96);
     Application.Initialize();
     Application.SetTitle("Rastel");
     Application.ErrorBoxHook = [this](const std::string& caption, const std::string& text, UINT flags) {
@@ -87,6 +90,7 @@ void AppTest::TearDown() {
     Pump();
     Application.ErrorBoxHook = nullptr;
     Mouse.AsyncKeyState = nullptr;
+    Mouse.ButtonsSwapped = nullptr;
     ShapePlatform::Current() = ShapePlatform::Detected();
     Screen.SetPixelsPerInch(0);
     SetCurrentDirectoryW(oldDir_.c_str());

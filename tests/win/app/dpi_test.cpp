@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app_test_util.h"
 #include "core/catalog.h"
+#include "framework/Dpi.h"
 #include "tests/win/framework/gdi_count_test_util.h"
 
 namespace {
@@ -89,10 +91,14 @@ protected:
 
 TEST_F(DpiTest, PictureWithoutAPlateKeepsEveryControlUsableAt96Dpi) {
     StartOnPlainGrid(96);
-    // Where the first grid images had their plate.
+    // Where the first grid images had their plate: 8 pixels around the
+    // cluster (9 on the right), whose lowest control is the drop-down list,
+    // as tall as the system makes it for its font.
     const RECT plate = Form1->PlateRect();
+    RECT list = WindowRectOf(Form1->ComboBox1->Handle());
+    MapWindowPoints(HWND_DESKTOP, Form1->Handle(), reinterpret_cast<POINT*>(&list), 2);
     EXPECT_EQ((std::vector<int>{int(plate.left), int(plate.top), int(plate.right), int(plate.bottom)}),
-              (std::vector<int>{606, 15, 737, 91}));
+              (std::vector<int>{606, 15, 737, int(list.bottom) + 8}));
     ExpectPlainGridUsable();
 }
 
@@ -176,10 +182,32 @@ Layout LayoutOf(const TForm2& f) {
     return l;
 }
 
-void SendDpiChanged(TForm& f, int ppi, POINT topLeft) {
+// What Windows does when a window dragged by `grip` (a point of the window,
+// screen coordinates) reaches a monitor of `ppi` with the cursor at
+// `cursor`: it asks the window's size there (WM_GETDPISCALEDSIZE, starting
+// from the linearly scaled size), then suggests that size placed so the grip
+// keeps its share of the width and height under the cursor. Returns the
+// suggested rectangle.
+RECT SendDpiChanged(TForm& f, int ppi, POINT grip, POINT cursor) {
     const RECT w = WindowRectOf(f.Handle());
-    RECT suggested{topLeft.x, topLeft.y, topLeft.x + (w.right - w.left), topLeft.y + (w.bottom - w.top)};
+    const int oldPpi = f.PixelsPerInch();
+    SIZE size{MulDiv(w.right - w.left, ppi, oldPpi), MulDiv(w.bottom - w.top, ppi, oldPpi)};
+    SendMessageW(f.Handle(), WM_GETDPISCALEDSIZE, WPARAM(ppi), reinterpret_cast<LPARAM>(&size));
+    const int left = cursor.x - MulDiv(grip.x - w.left, size.cx, w.right - w.left);
+    const int top = cursor.y - MulDiv(grip.y - w.top, size.cy, w.bottom - w.top);
+    RECT suggested{left, top, left + size.cx, top + size.cy};
+    const RECT sent = suggested;
     SendMessageW(f.Handle(), WM_DPICHANGED, MAKEWPARAM(ppi, ppi), reinterpret_cast<LPARAM>(&suggested));
+    return sent;
+}
+
+// The client size inside `outer` with the frame of `hwnd`'s styles at `ppi`.
+std::vector<int> ClientOfOuter(HWND hwnd, const RECT& outer, int ppi) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectForDpi(frame, DWORD(GetWindowLongW(hwnd, GWL_STYLE)), DWORD(GetWindowLongW(hwnd, GWL_EXSTYLE)),
+                           ppi);
+    return {int(outer.right - outer.left - (frame.right - frame.left)),
+            int(outer.bottom - outer.top - (frame.bottom - frame.top))};
 }
 
 TEST_F(DpiTest, DpiChangesRescaleBothFormsExactly) {
@@ -195,9 +223,11 @@ TEST_F(DpiTest, DpiChangesRescaleBothFormsExactly) {
     for (int round = 0; round < 2; ++round) {
         for (int ppi : {144, 120, 96, 120, 144, 96}) {
             SCOPED_TRACE(std::to_string(ppi) + " dpi, round " + std::to_string(round));
-            const POINT at{40 + ppi / 4, 30};
-            SendDpiChanged(*Form1, ppi, at);
-            SendDpiChanged(*Form2, ppi, POINT{at.x + 300, at.y});
+            const RECT w1 = WindowRectOf(Form1->Handle()), w2 = WindowRectOf(Form2->Handle());
+            const POINT cursor{200 + ppi / 4, 150};
+            const RECT suggested1 = SendDpiChanged(*Form1, ppi, POINT{w1.left + 130, w1.top + 60}, cursor);
+            const RECT suggested2 =
+                SendDpiChanged(*Form2, ppi, POINT{w2.left + 10, w2.top + 5}, POINT{cursor.x + 300, cursor.y});
             Pump();
             ASSERT_TRUE(errors.empty()) << errors[0].text;
 
@@ -208,11 +238,23 @@ TEST_F(DpiTest, DpiChangesRescaleBothFormsExactly) {
             TForm2 fresh2(nullptr);
             fresh1.HandleNeeded();
             fresh2.HandleNeeded();
-            Screen.SetPixelsPerInch(0);
+            Screen.SetPixelsPerInch(96);
             EXPECT_EQ(LayoutOf(*Form1).values, LayoutOf(fresh1).values);
             EXPECT_EQ(LayoutOf(*Form2).values, LayoutOf(fresh2).values);
-            const RECT w = WindowRectOf(Form1->Handle());
-            EXPECT_EQ((std::vector<int>{int(w.left), int(w.top)}), (std::vector<int>{at.x, at.y}));
+            // Where the system suggested, at a fresh form's size. (Moved for
+            // real, the window takes that resolution's frame too and the
+            // suggested size is that size; here it keeps its frame.)
+            const RECT now1 = WindowRectOf(Form1->Handle()), now2 = WindowRectOf(Form2->Handle());
+            EXPECT_EQ((std::vector<int>{int(now1.left), int(now1.top), int(now1.right - now1.left),
+                                        int(now1.bottom - now1.top)}),
+                      (std::vector<int>{int(suggested1.left), int(suggested1.top), fresh1.Width(), fresh1.Height()}));
+            EXPECT_EQ((std::vector<int>{int(now2.left), int(now2.top)}),
+                      (std::vector<int>{int(suggested2.left), int(suggested2.top)}));
+            // The size each form gave the system is a fresh form's client
+            // area in that resolution's frame.
+            EXPECT_EQ(ClientOfOuter(Form1->Handle(), suggested1, ppi),
+                      (std::vector<int>{fresh1.ClientWidth(), fresh1.ClientHeight()}));
+            EXPECT_EQ(ClientOfOuter(Form2->Handle(), suggested2, ppi)[1], fresh2.ClientHeight());
             EXPECT_EQ(Form2->Width(), Form2->OpenWidth());
 
             // The grid stays one screen pixel per picture pixel; the cluster is on it.
@@ -230,6 +272,29 @@ TEST_F(DpiTest, DpiChangesRescaleBothFormsExactly) {
         if (round == 0) gdiAfterFirstRound = framework_test::LiveGdiObjects();
     }
     EXPECT_EQ(framework_test::LiveGdiObjects(), gdiAfterFirstRound);
+}
+
+// Shown for the first time on a monitor of another scale (which Wine cannot
+// have: the monitor's answer is pretended), the window is laid out for that
+// monitor first and then centred at that size.
+TEST_F(DpiTest, FirstShowLaysOutForTheTargetMonitorThenCentres) {
+    WriteDefaultImages();
+    Screen.SetPixelsPerInch(0);
+    PretendMonitorDpi([](const RECT&) { return 144; });
+    CreateForms();
+    ShowMain();
+    PretendMonitorDpi(nullptr);
+    ASSERT_TRUE(errors.empty()) << errors[0].text;
+    EXPECT_EQ(Form1->PixelsPerInch(), 144);
+    Screen.SetPixelsPerInch(144);
+    TForm1 fresh(nullptr);
+    Screen.SetPixelsPerInch(96);
+    const RECT b = Form1->Button1->BoundsRect(), fb = fresh.Button1->BoundsRect();
+    EXPECT_TRUE(EqualRect(&b, &fb));
+    const RECT w = WindowRectOf(Form1->Handle());
+    EXPECT_EQ(w.left, GetSystemMetrics(SM_XVIRTUALSCREEN) + (GetSystemMetrics(SM_CXVIRTUALSCREEN) - (w.right - w.left)) / 2);
+    EXPECT_EQ(w.top, GetSystemMetrics(SM_YVIRTUALSCREEN) + (GetSystemMetrics(SM_CYVIRTUALSCREEN) - (w.bottom - w.top)) / 2);
+    ExpectClusterOnShape(Form1);
 }
 
 }  // namespace

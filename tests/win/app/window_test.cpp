@@ -130,6 +130,7 @@ TEST_F(WindowTest, HitTestIsACaptionOnlyWhileTheLeftButtonIsDown) {
 
     SHORT state = 0;
     std::vector<int> asked;
+    Mouse.ButtonsSwapped = [] { return false; };  // whatever the machine's user chose
     Mouse.AsyncKeyState = [&](int key) {
         asked.push_back(key);
         return state;
@@ -149,6 +150,22 @@ TEST_F(WindowTest, HitTestIsACaptionOnlyWhileTheLeftButtonIsDown) {
     state = SHORT(0x8000);
     const RECT b = WindowRect(Form1->Button1->Handle());
     EXPECT_EQ(SendMessageW(Form1->Button1->Handle(), WM_NCHITTEST, 0, MAKELPARAM(b.left + 3, b.top + 3)), HTCLIENT);
+}
+
+// A left-handed user has swapped the buttons: the primary one is the right
+// physical button, which is the one GetAsyncKeyState must be asked about.
+TEST_F(WindowTest, SwappedButtonsDragWithThePrimaryOne) {
+    HWND h = Form1->Handle();
+    const RECT r = WindowRect(h);
+    const LPARAM inside = MAKELPARAM(r.left + 100, r.top + 100);
+    Mouse.ButtonsSwapped = [] { return true; };
+    SHORT right = 0, left = 0;
+    Mouse.AsyncKeyState = [&](int key) { return key == VK_RBUTTON ? right : key == VK_LBUTTON ? left : SHORT(0); };
+    right = SHORT(0x8000);
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, inside), HTCAPTION);
+    right = 0;
+    left = SHORT(0x8000);  // the secondary button: a context click, no drag
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, inside), HTNOWHERE);
 }
 
 TEST_F(WindowTest, DoubleClickOnTheSurfaceDoesNothing) {
