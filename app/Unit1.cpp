@@ -202,7 +202,9 @@ void TForm1::WndProc(TMessage& m) {
 TGridPlate::TGridPlate(TComponent* owner) : TGraphicControl(owner) {}
 
 void TGridPlate::Paint() {
-    Canvas()->Brush().SetColor(Color());
+    // Under a high-contrast theme the cluster stands on the theme's window
+    // colour, as its controls' text does.
+    Canvas()->Brush().SetColor(HighContrast() ? clWindow : Color());
     Canvas()->FillRect(RECT{0, 0, Width(), Height()});
 }
 

@@ -408,7 +408,12 @@ void TForm::WndProc(TMessage& m) {
         break;
     case WM_SYSCOLORCHANGE:
         LoadSystemColors();
-        Invalidate();
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        break;
+    case WM_SETTINGCHANGE:
+        // A high-contrast theme switched on or off: the colours to draw in change.
+        if (m.WParam == SPI_SETHIGHCONTRAST)
+            RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
     case WM_DPICHANGED:
         DpiChanged(m);

@@ -135,10 +135,11 @@ std::string JapaneseFallbackFace(const std::function<bool(const std::string&)>& 
                                  const std::function<std::vector<std::string>()>& shiftJisFaces) {
     // The first four come with Windows' Japanese supplemental fonts, which a
     // Windows of another language lacks; Yu Gothic is on every Windows 10 and
-    // 11; the rest are what Linux systems under Wine offer.
-    static const char* const kJapanese[] = {"MS UI Gothic", "MS PGothic", "Meiryo UI",  "Meiryo",
-                                            "Yu Gothic UI", "Yu Gothic",  "IPAPGothic", "IPAGothic",
-                                            "VL PGothic",   "Noto Sans CJK JP"};
+    // 11; the rest are what Linux systems under Wine offer, the one drawn
+    // to "ＭＳ Ｐゴシック"'s widths first.
+    static const char* const kJapanese[] = {"MS UI Gothic", "MS PGothic", "Meiryo UI",    "Meiryo",
+                                            "Yu Gothic UI", "Yu Gothic",  "Ume P Gothic", "IPAPGothic",
+                                            "IPAGothic",    "VL PGothic", "Noto Sans CJK JP"};
     for (const char* candidate : kJapanese)
         if (installed(candidate)) return candidate;
     // A vertical variant ("@" face) draws every character on its side.

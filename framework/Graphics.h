@@ -49,6 +49,13 @@ std::optional<int> IdentToCharset(const std::string& ident);
 // at start and on WM_SYSCOLORCHANGE.
 void LoadSystemColors();
 
+// The user runs a high-contrast theme (SPI_GETHIGHCONTRAST): what has
+// colours of its own is then drawn in the system's window colours
+// (clWindowText on clWindow), which the theme chose to be readable.
+bool HighContrast();
+// Tests: pretend the theme on or off; none: ask the system.
+void PretendHighContrast(std::optional<bool> on);
+
 // ------------------------------------------------------------------ fonts
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };

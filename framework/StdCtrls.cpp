@@ -9,12 +9,24 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
     // The system class captures and clicks by itself.
     SetControlStyle({csDoubleClicks});
     SetTabStop(true);
+    contrastBrush_.SetColor(clWindow);
 }
 
 // The colours for the parent's WM_CTLCOLORSTATIC / WM_CTLCOLORBTN come from
 // TWinControl's default handling of the reflected message: text in the font
-// colour on the control's Color, with the control's one brush.
-void TButtonControl::WndProc(TMessage& m) { TWinControl::WndProc(m); }
+// colour on the control's Color, with the control's one brush. A
+// high-contrast theme draws the controls without visual styles, so its
+// window colours reach the text as well as the background.
+void TButtonControl::WndProc(TMessage& m) {
+    if ((m.Msg == CN_BASE + WM_CTLCOLORSTATIC || m.Msg == CN_BASE + WM_CTLCOLORBTN) && HighContrast()) {
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorRef(clWindowText));
+        SetBkColor(dc, ColorRef(clWindow));
+        m.Result = reinterpret_cast<LRESULT>(contrastBrush_.Handle());
+        return;
+    }
+    TWinControl::WndProc(m);
+}
 
 bool TButtonControl::StoreChecked(bool on) {
     if (checked_ == on) return false;

@@ -10,7 +10,8 @@
 
 // Base of the button-class controls: answers the parent's WM_CTLCOLORSTATIC /
 // WM_CTLCOLORBTN with the control's Color (one brush per control, remade
-// only when the colour changes) and its font colour.
+// only when the colour changes) and its font colour; under a high-contrast
+// theme with the system's window colours instead.
 class TButtonControl : public TWinControl {
     RASTEL_CLASS_INFO
 public:
@@ -29,6 +30,7 @@ protected:
 
 private:
     bool checked_ = false;
+    TBrush contrastBrush_;  // clWindow, for a high-contrast theme
 };
 
 // BS_PUSHBUTTON; a click (mouse or keyboard) raises OnClick.

@@ -1,5 +1,8 @@
-// The system colour table of the core, filled from the running system.
+// The system colour table of the core, filled from the running system, and
+// whether the system's high-contrast theme is on.
 #include <windows.h>
+
+#include <optional>
 
 #include "core/color.h"
 #include "framework/Graphics.h"
@@ -13,3 +16,16 @@ void LoadSystemColors() {
     }
     rastel::SetSystemColors(table);
 }
+
+namespace {
+std::optional<bool> pretendedHighContrast;
+}  // namespace
+
+bool HighContrast() {
+    if (pretendedHighContrast) return *pretendedHighContrast;
+    HIGHCONTRASTW hc{};
+    hc.cbSize = sizeof hc;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+void PretendHighContrast(std::optional<bool> on) { pretendedHighContrast = on; }

@@ -7,7 +7,7 @@ rastel_packages=(
   wine wine64
   xvfb openbox xdotool x11-utils imagemagick
   googletest libbenchmark-dev
-  fonts-ipafont-gothic fonts-wine
+  fonts-ipafont-gothic fonts-horai-umefont fonts-wine
   libxext-dev
   clang libclang-rt-14-dev
 )

@@ -32,6 +32,9 @@ _session_template() {
 }
 
 _session_registry() {
+  # "ＭＳ Ｐゴシック" is played by Ume P Gothic, drawn to its widths and
+  # heights: with a wider stand-in (IPAPGothic's digits are 8 pixels, not 6)
+  # "8升" and "16升" would not fit the radio buttons the design gives them.
   local dpi="$1" reg="$SESSION_DIR/setup.reg" link
   # The system's dialog faces have no Japanese glyphs: message boxes take
   # them from IPAPGothic (a REG_MULTI_SZ "FILE,FACE", UTF-16LE).
@@ -39,8 +42,8 @@ _session_registry() {
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"MS PGothic"="IPAPGothic"\r\n'
-    printf '"ＭＳ ゴシック"="IPAGothic"\r\n"MS Gothic"="IPAGothic"\r\n\r\n'
+    printf '"ＭＳ Ｐゴシック"="Ume P Gothic"\r\n"MS PGothic"="Ume P Gothic"\r\n'
+    printf '"ＭＳ ゴシック"="Ume Gothic"\r\n"MS Gothic"="Ume Gothic"\r\n\r\n'
     printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
     for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do printf '"%s"=hex(7):%s\r\n' "$face" "$link"; done
     printf '\r\n'

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app_test_util.h"
+#include "core/catalog.h"
 
 namespace {
 
@@ -166,6 +168,45 @@ TEST_F(WindowTest, SwappedButtonsDragWithThePrimaryOne) {
     right = 0;
     left = SHORT(0x8000);  // the secondary button: a context click, no drag
     EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, inside), HTNOWHERE);
+}
+
+// Under a high-contrast theme (here a black one: white text on black) the
+// plate, the radio buttons and the check box stand in the theme's window
+// colours: no yellow is left, and their text is the theme's text colour.
+TEST_F(WindowTest, HighContrastDrawsTheClusterInTheThemesColours) {
+    rastel::SystemColorTable black = rastel::CurrentSystemColors();
+    const rastel::SystemColorTable saved = black;
+    black.rgb[COLOR_WINDOW] = RGB(0, 0, 0);
+    black.rgb[COLOR_WINDOWTEXT] = RGB(255, 255, 255);
+    rastel::SetSystemColors(black);
+    PretendHighContrast(true);
+    SendMessageW(Form1->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    Pump();
+    WindowDC dc(Form1->Handle());
+    auto colours = [&](const TControl& c) {
+        std::set<COLORREF> seen;
+        const RECT r = c.BoundsRect();
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) seen.insert(GetPixel(dc.get(), x, y));
+        return seen;
+    };
+    const COLORREF yellow = RGB(235, 202, 111);
+    for (const TControl* c : {static_cast<TControl*>(Form1->CheckBox1), static_cast<TControl*>(Form1->RadioButton1)}) {
+        const std::set<COLORREF> seen = colours(*c);
+        EXPECT_EQ(seen.count(yellow), 0u) << c->Name();
+        EXPECT_EQ(seen.count(RGB(0, 0, 0)), 1u) << c->Name();
+        EXPECT_EQ(seen.count(RGB(255, 255, 255)), 1u) << c->Name() << ": no text in the theme's colour";
+    }
+    const RECT plate = Form1->PlateRect();
+    EXPECT_EQ(GetPixel(dc.get(), plate.left + 2, plate.bottom - 2), RGB(0, 0, 0));
+
+    // Switched off again: as before, yellow behind the boxes.
+    PretendHighContrast(std::nullopt);
+    rastel::SetSystemColors(saved);
+    SendMessageW(Form1->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    Pump();
+    EXPECT_EQ(colours(*Form1->CheckBox1).count(yellow), 1u);
+    EXPECT_EQ(GetPixel(dc.get(), plate.left + 2, plate.bottom - 2), rastel::GridLineColor(0));
 }
 
 TEST_F(WindowTest, DoubleClickOnTheSurfaceDoesNothing) {
