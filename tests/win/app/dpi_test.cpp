@@ -13,6 +13,7 @@
 #include "app_test_util.h"
 #include "core/catalog.h"
 #include "framework/Dpi.h"
+#include "tests/win/win_test_util.h"
 #include "tests/win/framework/gdi_count_test_util.h"
 
 namespace {
@@ -223,7 +224,9 @@ TEST_F(DpiTest, DpiChangesRescaleBothFormsExactly) {
     for (int round = 0; round < 2; ++round) {
         for (int ppi : {144, 120, 96, 120, 144, 96}) {
             SCOPED_TRACE(std::to_string(ppi) + " dpi, round " + std::to_string(round));
-            const RECT w1 = WindowRectOf(Form1->Handle()), w2 = WindowRectOf(Form2->Handle());
+            // Both where the window manager last put them, so that no late
+            // confirmation of the previous move undoes this one.
+            const RECT w1 = win_test::SettledRect(Form1->Handle()), w2 = win_test::SettledRect(Form2->Handle());
             const POINT cursor{200 + ppi / 4, 150};
             const RECT suggested1 = SendDpiChanged(*Form1, ppi, POINT{w1.left + 130, w1.top + 60}, cursor);
             const RECT suggested2 =

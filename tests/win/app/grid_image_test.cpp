@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app_test_util.h"
+#include "tests/win/win_test_util.h"
 #include "core/catalog.h"
 #include "core/region.h"
 #include "tests/win/framework/gdi_count_test_util.h"
@@ -489,9 +490,7 @@ TEST_F(GridImageTest, RegionInChunksIsTheRegionOfTheWholeList) {
 // merged rectangles) the picture is refused before the region is made; the
 // grid, the shape and the controls stay. Without a limit it is applied.
 TEST_F(GridImageTest, ShapeBeyondThePlatformLimitIsRefused) {
-    HKEY wine = nullptr;
-    const bool underWine = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, KEY_READ, &wine) == ERROR_SUCCESS;
-    if (wine) RegCloseKey(wine);
+    const bool underWine = win_test::UnderWine();
     EXPECT_EQ(ShapePlatform::DetectedWine(), underWine);
     EXPECT_EQ(ShapePlatform::Current().limit,
               underWine ? std::optional<std::size_t>(32766) : std::optional<std::size_t>());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app_test_util.h"
+#include "tests/win/win_test_util.h"
 #include "core/catalog.h"
 
 namespace {
@@ -68,20 +69,7 @@ bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE;
 
 bool TopMost(HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-// The window manager places a window it has just mapped by itself, a little
-// later and maybe a pixel away from where the program put it; wait until that
-// has landed (nothing moved for 200 ms) so that it cannot undo a later move.
-RECT SettledRect(HWND h) {
-    RECT last = WindowRect(h);
-    for (int quiet = 0, i = 0; quiet < 10 && i < 150; ++i) {
-        Application.ProcessMessages();
-        Sleep(20);
-        const RECT now = WindowRect(h);
-        quiet = SameRect(now, last) ? quiet + 1 : 0;
-        last = now;
-    }
-    return last;
-}
+using win_test::SettledRect;
 
 class WindowTest : public AppTest {
 protected:

@@ -10,6 +10,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/Streaming.h"
+#include "tests/win/win_test_util.h"
 
 using namespace framework_test;
 
@@ -149,7 +150,8 @@ TEST_F(FormsTest, LeftTopWidthSettersMoveTheWindowAtOnce) {
     TForm form(nullptr);
     form.SetBounds(100, 120, 300, 200);
     form.Show();
-    Pump();
+    win_test::SettledRect(form.Handle());
+    form.SetBounds(100, 120, 300, 200);
     form.SetTop(form.Top() + 19);
     EXPECT_EQ(WindowRect(form.Handle()).top, 139);
     form.SetLeft(form.Left() - 1);
