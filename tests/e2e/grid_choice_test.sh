@@ -16,8 +16,7 @@ sixteen() { e2e_click_client 693 53; }  # "16升" 686, 46, 41 x 15
 emphasis() { e2e_click_client 691 72; } # "強調" 684, 64, 43 x 17
 # colour KEYS...: opens the colour list (614, 62, 70 x 20), moves with the keys, closes it.
 colour() {
-  e2e_click_client 649 72
-  sleep 0.3
+  e2e_open_colours
   xdotool key "$@"
   sleep 0.1
 }

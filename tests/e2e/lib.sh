@@ -297,6 +297,19 @@ e2e_click_client() {  # e2e_click_client X Y [BUTTON] on the main window
   e2e_click $((C_X + $1)) $((C_Y + $2)) "${3:-1}"
 }
 
+# e2e_open_colours: clicks the colour list (614, 62, 70 x 20) open and waits
+# until it is, so keys sent next reach the list however loaded the machine.
+e2e_open_colours() {
+  e2e_click_client 649 72 || return 1
+  local i
+  for i in $(seq 20); do
+    e2e_probe children main | grep -q '^child ComboBox .*dropped=1' && return 0
+    sleep 0.15
+  done
+  echo "the colour list did not open" >&2
+  return 1
+}
+
 # e2e_double_click SX SY [BUTTON]
 e2e_double_click() {
   xdotool mousemove --sync "$1" "$2"

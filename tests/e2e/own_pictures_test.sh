@@ -28,7 +28,7 @@ eight() { e2e_pointer_away; e2e_click_client 657 53; }
 # Opens the colour list; the keys that choose are sent by the caller, so the
 # time from the choice can be taken. (The pointer leaves first: a --sync move
 # to where it already is waits for nothing for seconds.)
-open_colours() { e2e_pointer_away; e2e_click_client 649 72; sleep 0.3; }
+open_colours() { e2e_pointer_away; e2e_open_colours; }
 alive() { kill -0 "$E2E_APP_PID" 2>/dev/null && xwininfo -id "$E2E_WIN" >/dev/null 2>&1; }
 box_text_is() { local t; t=$(e2e_probe boxes | sed -n 's/^text //p' | head -1); echo "box text: $t"; [ "$t" = "$1" ]; }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }

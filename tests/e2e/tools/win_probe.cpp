@@ -170,9 +170,12 @@ int Children(HWND parent) {
         if (_wcsicmp(cls.c_str(), L"Button") == 0 &&
             SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &v))
             state = "check=" + std::to_string(v);
+        DWORD_PTR dropped = 0;
         if (_wcsicmp(cls.c_str(), L"ComboBox") == 0 &&
-            SendMessageTimeoutW(c, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &v))
-            state = "sel=" + std::to_string(static_cast<long long>(static_cast<LRESULT>(v)));
+            SendMessageTimeoutW(c, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &v) &&
+            SendMessageTimeoutW(c, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 2000, &dropped))
+            state = "sel=" + std::to_string(static_cast<long long>(static_cast<LRESULT>(v))) +
+                    ",dropped=" + std::to_string(dropped ? 1 : 0);
         std::printf("child %s %d %ld %ld %ld %ld %d %s %s\n", Utf8(cls).c_str(), GetDlgCtrlID(c), r.left, r.top,
                     r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? 1 : 0, state.c_str(),
                     OneLine(TextOf(c)).c_str());

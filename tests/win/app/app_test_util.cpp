@@ -221,4 +221,19 @@ void ChooseColour(TForm1* form, int itemIndex) {
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
+void ExpectWindowShowsLines(HWND window, const rastel::BmpImage& picture, int step, int count) {
+    WindowDC dc(window);
+    int checked = 0;
+    for (int y = 200; y < picture.height && checked < count; y += step) {
+        for (int x = 0; x < 400; ++x) {
+            const std::uint8_t* p = picture.pixels.data() + std::size_t(y) * picture.stride + std::size_t(x) * 3;
+            if (p[0] == 255 && p[1] == 255 && p[2] == 255) continue;
+            EXPECT_EQ(GetPixel(dc.get(), x, y), RGB(p[2], p[1], p[0])) << x << "," << y;
+            ++checked;
+            break;
+        }
+    }
+    EXPECT_EQ(checked, count);
+}
+
 }  // namespace app_test

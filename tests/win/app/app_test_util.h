@@ -100,6 +100,11 @@ private:
 // The rectangles of a region as GetRegionData gives them, header included.
 std::vector<std::uint8_t> RegionBytes(HRGN region);
 
+// The window's own pixels show the picture's lines: on `count` rows, from
+// row 200 every `step` rows, the first line pixel left of x = 400 (away from
+// the control cluster).
+void ExpectWindowShowsLines(HWND window, const rastel::BmpImage& picture, int step, int count);
+
 // True when `upper` comes before `lower` in the z-order.
 bool IsAbove(HWND upper, HWND lower);
 
