@@ -27,7 +27,6 @@ const Row kRows[] = {
     {"----", false, false, 20, {true, false, 51}},
     {"-----", false, false, 20, {true, false, 51}},  // stops at the faintest
     {"+", false, false, 100, {false, false, 255}},    // and at full
-    {"----+", false, false, 40, {true, false, 102}},
     {"-+", false, false, 100, {false, false, 255}},   // back to no layering
     {"--L", true, false, 60, {true, true, 153}},
     {"--LL", false, false, 60, {true, false, 153}},   // unlocked, still faint
