@@ -23,7 +23,6 @@ const Row kRows[] = {
     {"LL", false, false, 100, {false, false, 255}},
     {"-", false, false, 80, {true, false, 204}},
     {"--", false, false, 60, {true, false, 153}},
-    {"---", false, false, 40, {true, false, 102}},
     {"----", false, false, 20, {true, false, 51}},
     {"-----", false, false, 20, {true, false, 51}},  // stops at the faintest
     {"+", false, false, 100, {false, false, 255}},    // and at full
@@ -32,8 +31,6 @@ const Row kRows[] = {
     {"--LL", false, false, 60, {true, false, 153}},   // unlocked, still faint
     {"L-+", true, false, 100, {true, true, 255}},     // locked stays layered at full
     {"H", false, true, 100, {false, false, 255}},
-    {"HLH", true, false, 100, {true, true, 255}},     // hiding keeps the lock
-    {"-HH", false, false, 80, {true, false, 204}},   // and the opacity
 };
 
 TEST(OverlayState, CommandsGiveTheStateAndTheWindowsLayering) {
