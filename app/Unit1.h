@@ -2,10 +2,12 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "app/ShapeRegion.h"
 #include "controls/HiButton.h"
+#include "core/overlay_state.h"
 #include "framework/Bitmap.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
@@ -26,6 +28,8 @@ class TForm1 : public TForm {
     RASTEL_CLASS_INFO
 public:
     explicit TForm1(TComponent* owner);
+    // Gives back the hotkeys and the taskbar entry's menu.
+    ~TForm1() override;
 
     // Controls of the description, in tab order.
     THiSukeSukeImgEx* HiSukeSukeImgEx1 = nullptr;  // stay on top: "常時前" / "フリー"
@@ -76,19 +80,55 @@ public:
     // at the top of its band; the result is not looked at.
     static void SetWindowTopMost(HWND handle, bool topMost);
 
+    // While one draws under the grid: lock it (every mouse action goes to
+    // the window beneath; the cluster and the plate go), hide and show it
+    // (with the panel), make it fainter or stronger. The global hotkeys
+    // (Ctrl+Alt+Shift+Space, Home, Page Down, Page Up) and the commands of
+    // this window's system menu and of the taskbar entry's come here.
+    void RunOverlayCommand(rastel::OverlayCommand command);
+    const rastel::OverlayState& Overlay() const { return overlay_; }
+    // The system menus' commands (below the system's own, multiples of 16).
+    static constexpr UINT kLockCommand = 0x0100;
+    static constexpr UINT kHideCommand = 0x0110;
+    static constexpr UINT kFainterCommand = 0x0120;
+    static constexpr UINT kStrongerCommand = 0x0130;
+
     void WndProc(TMessage& m) override;
 
 protected:
     // The cluster has moved, the grid has not: the shape follows the cluster.
     void ScaleChanged() override { ReshapeForCluster(); }
+    // The hotkeys and the system menus' commands go with the window.
+    void CreateWnd() override;
+    void DestroyWnd() override;
 
 private:
-    // The picture's part inside the client area united with the plate, in
-    // client coordinates; null when the platform makes no region.
-    UniqueRegion GridShape(const TBitmap& picture, WaitCursor& wait);
-    // Shows the plate and gives the window the shape (which it then owns).
+    // The picture's part inside the client area, united with the plate or
+    // not, in client coordinates; null when the platform makes no region.
+    UniqueRegion GridShape(const TBitmap& picture, WaitCursor& wait, bool withPlate);
+    // Shows the plate (unless locked) and gives the window the shape (which
+    // it then owns).
     void SetGridShape(UniqueRegion shape);
     void ReshapeForCluster();
+    // The picture the window is cut to; null while uncut.
+    const TBitmap* ShownPicture() const;
+    // The control cluster, in tab order.
+    std::array<TWinControl*, 8> Cluster() const;
+
+    void SetLocked(bool locked);
+    void SetHidden(bool hidden);
+    // The window's layered style, click-through and opacity as overlay_ asks.
+    void ApplyLayering();
+    void RegisterHotkeys();
+    void UnregisterHotkeys();
+    void AddOverlayCommands(HMENU menu) const;
+    // Lock checked; fainter and stronger greyed at their ends.
+    void UpdateOverlayMenus() const;
+
+    rastel::OverlayState overlay_;
+    bool hotkeys_[4] = {};      // the hotkeys this window holds, in command order
+    bool topmostBeforeLock_ = true;
+    bool panelWasOpen_ = false;  // when the grid was hidden
 };
 
 extern TForm1* Form1;

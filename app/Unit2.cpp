@@ -35,6 +35,23 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
     ReadDescription(kUnit2Description);
     TButton** buttons[] = {&Button1, &Button2, &Button3, &Button4, &Button5, &Button6, &Button7, &Button8};
     for (int i = 0; i < 8; ++i) *buttons[i] = &FindComponentAs<TButton>(*this, "Button" + std::to_string(i + 1));
+    // The focus is on one of the buttons, or on the panel itself.
+    auto arrows = [this](TObject* sender, WORD& key, TShiftState shift) { ArrowKeyDown(sender, key, shift); };
+    OnKeyDown.handler = arrows;
+    for (TButton** b : buttons) (*b)->OnKeyDown.handler = arrows;
+}
+
+void TForm2::ArrowKeyDown(TObject*, WORD& key, TShiftState shift) {
+    if (shift.Contains(ssCtrl) || shift.Contains(ssAlt)) return;
+    const int n = shift.Contains(ssShift) ? 10 : 1;
+    switch (key) {
+    case VK_UP: MoveMainWindow(0, -n); break;
+    case VK_DOWN: MoveMainWindow(0, n); break;
+    case VK_LEFT: MoveMainWindow(-n, 0); break;
+    case VK_RIGHT: MoveMainWindow(n, 0); break;
+    default: return;
+    }
+    key = 0;
 }
 
 void TForm2::Button1Click(TObject*) { MoveMainWindow(0, -1); }

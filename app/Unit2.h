@@ -25,6 +25,10 @@ public:
     void Button6Click(TObject* sender);
     void Button7Click(TObject* sender);
     void Button8Click(TObject* sender);
+    // The arrow keys, while the panel is active: the grid moves as the
+    // buttons move it, a pixel a press, ten with Shift. A key it takes is
+    // set to 0.
+    void ArrowKeyDown(TObject* sender, WORD& key, TShiftState shift);
 
     // The outer width the panel opens with: 88 at 96 dpi, scaled as the
     // form is, and never so narrow that a button is cut off.

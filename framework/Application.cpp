@@ -102,6 +102,10 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             ActivateMainForm();
             return 0;
         }
+        // The program's own commands on the entry's menu (below the
+        // system's) are the main form's.
+        if ((wParam & 0xFFF0) < 0xF000 && mainForm_ && mainForm_->HandleAllocated())
+            return SendMessageW(mainForm_->Handle(), WM_SYSCOMMAND, wParam, lParam);
         break;
     case WM_CLOSE:
         // The entry's "close window" is the main form's close.

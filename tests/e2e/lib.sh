@@ -163,7 +163,8 @@ e2e_probe() {  # e2e_probe ARGS...: the probe's output, without carriage returns
 # e2e_info WHICH PREFIX: reads a window's state into PREFIX_LEFT, _TOP,
 # _RIGHT, _BOTTOM (outer rectangle), PREFIX_CX, _CY, _CW, _CH (client origin
 # on the screen and client size), PREFIX_TOPMOST, _ZOOMED, _ICONIC, _VISIBLE,
-# _REGION ("none" or the rectangle count), _TITLE.
+# _REGION ("none" or the rectangle count), _LAYERED ("none" or the alpha),
+# _CLICKTHROUGH, _TITLE.
 e2e_info() {
   local which="$1" p="$2" out key a b c d
   out=$(e2e_probe info "$which") || return 1
@@ -174,6 +175,8 @@ e2e_info() {
       client) printf -v "${p}_CX" %s "$a"; printf -v "${p}_CY" %s "$b"
               printf -v "${p}_CW" %s "$c"; printf -v "${p}_CH" %s "$d" ;;
       topmost) printf -v "${p}_TOPMOST" %s "$a" ;;
+      layered) printf -v "${p}_LAYERED" %s "$a" ;;
+      clickthrough) printf -v "${p}_CLICKTHROUGH" %s "$a" ;;
       zoomed) printf -v "${p}_ZOOMED" %s "$a" ;;
       iconic) printf -v "${p}_ICONIC" %s "$a" ;;
       visible) printf -v "${p}_VISIBLE" %s "$a" ;;

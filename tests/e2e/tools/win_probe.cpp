@@ -12,6 +12,7 @@
 //   rastel-e2e-probe settext WHICH LABEL N TEXT   sets the text of the Nth edit (from 1) after the
 //                                     child whose text is LABEL, as typing it would
 //   rastel-e2e-probe close WHICH      asks the window to close (WM_CLOSE)
+//   rastel-e2e-probe caret WHICH      the selection (start end) of the window's first Edit child
 //
 // WHICH: "main" (the top-level window whose title starts with "Rastel" and is
 // not a message box), "panel" (the top-level window titled "微調整"), or
@@ -135,7 +136,16 @@ int Info(HWND h) {
     std::printf("title %s\n", OneLine(title).c_str());
     std::printf("window %ld %ld %ld %ld\n", wr.left, wr.top, wr.right, wr.bottom);
     std::printf("client %ld %ld %ld %ld\n", origin.x, origin.y, cr.right - cr.left, cr.bottom - cr.top);
-    std::printf("topmost %d\n", (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+    const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+    std::printf("topmost %d\n", (ex & WS_EX_TOPMOST) ? 1 : 0);
+    // Layered: the whole window's alpha (or "key" for a colour key alone);
+    // click-through: layered and WS_EX_TRANSPARENT.
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!(ex & WS_EX_LAYERED)) std::printf("layered none\n");
+    else if (GetLayeredWindowAttributes(h, nullptr, &alpha, &flags) && (flags & LWA_ALPHA)) std::printf("layered %d\n", alpha);
+    else std::printf("layered key\n");
+    std::printf("clickthrough %d\n", (ex & WS_EX_LAYERED) && (ex & WS_EX_TRANSPARENT) ? 1 : 0);
     std::printf("visible %d\n", IsWindowVisible(h) ? 1 : 0);
     std::printf("zoomed %d\n", IsZoomed(h) ? 1 : 0);
     std::printf("iconic %d\n", IsIconic(h) ? 1 : 0);
@@ -144,6 +154,14 @@ int Info(HWND h) {
     auto rects = RegionRects(h, &type);
     if (type == ERROR) std::printf("region none\n");
     else std::printf("region %zu\n", rects.size());
+    return 0;
+}
+
+int Caret(HWND parent) {
+    HWND edit = FindWindowExW(parent, nullptr, L"Edit", nullptr);
+    DWORD_PTR sel = 0;
+    if (!edit || !SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &sel)) return 1;
+    std::printf("caret %u %u\n", unsigned(LOWORD(sel)), unsigned(HIWORD(sel)));
     return 0;
 }
 
@@ -256,7 +274,7 @@ int wmain(int argc, wchar_t** argv) {
     const int wanted = cmd == L"click" ? 4 : cmd == L"settext" ? 6 : 3;
     if (argc != wanted) {
         std::fprintf(stderr,
-                     "usage: info|region|children|close WHICH, click WHICH TEXT, settext WHICH LABEL N TEXT, or boxes "
+                     "usage: info|region|children|caret|close WHICH, click WHICH TEXT, settext WHICH LABEL N TEXT, or boxes "
                      "[CAPTION]\n");
         return 2;
     }
@@ -270,6 +288,7 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"children") return Children(h);
     if (cmd == L"click") return Click(h, argv[3]);
     if (cmd == L"settext") return SetText(h, argv[3], std::wcstol(argv[4], nullptr, 10), argv[5]);
+    if (cmd == L"caret") return Caret(h);
     if (cmd == L"close") return PostMessageW(h, WM_CLOSE, 0, 0) ? 0 : 1;
     std::fprintf(stderr, "unknown command\n");
     return 2;
