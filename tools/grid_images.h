@@ -22,9 +22,11 @@ struct GridImageFile {
 
 // One set serves every screen from 96 to 288 dpi, so each picture covers the
 // largest client area the main window gets there. The window scales with its
-// font from the design's 747 x 529; the largest is under Wine at 288 dpi,
-// where IPAPGothic stands in for the font and the client area is 2428 x 1719
-// (on Windows about 2241 x 1587). Rounded up to whole 32-pixel cells. Cells
+// font from the design's 747 x 529; the largest is under a Wine whose
+// stand-in for the font is taller than the design's (IPAPGothic) at 288 dpi,
+// where the client area is 2428 x 1719 (on Windows, and under our Wine
+// sessions' Ume P Gothic, about 2241 x 1587). Rounded up to whole 32-pixel
+// cells. Cells
 // and lines are never scaled, and the program keeps its controls on a plate
 // of its own, so the pictures need nothing that depends on the screen.
 constexpr int kGridImageWidth = 2432;

@@ -26,8 +26,8 @@ struct Box {
 };
 
 // The main window on a screen: its client area for the real "ＭＳ Ｐゴシック"
-// (font height -h gives text height h) and for IPAPGothic standing in for it
-// under Wine, and the program's plate there (the control cluster for either
+// (font height -h gives text height h) and for IPAPGothic, a taller stand-in
+// some Wine setups use, and the program's plate there (the control cluster for either
 // font, with 8 pixels around it).
 struct Screen {
     int dpi;
