@@ -252,9 +252,11 @@ e2e_frame_of() {
 }
 
 # The top-level window under the screen point X Y (the pointer is moved there).
+# Prints nothing when the pointer is over the root alone or xdotool failed.
 e2e_top_under() {
   local win
-  win=$(xdotool mousemove --sync "$1" "$2" getmouselocation --shell 2>/dev/null | sed -n 's/^WINDOW=//p')
+  xdotool mousemove --sync "$1" "$2" 2>/dev/null
+  win=$(xdotool getmouselocation --shell 2>/dev/null | sed -n 's/^WINDOW=//p')
   [ -n "$win" ] && e2e_frame_of "$win"
 }
 
