@@ -6,6 +6,7 @@
 
 #include "core/blend.h"
 #include "core/blend_kernels.h"
+#include "test_random.h"
 
 namespace rastel {
 namespace {
@@ -26,17 +27,14 @@ struct Image {
 
 class Random {
 public:
-    explicit Random(std::uint32_t seed) : s_(seed) {}
-    std::uint8_t Byte() {
-        s_ = s_ * 1664525u + 1013904223u;
-        return std::uint8_t(s_ >> 24);
-    }
+    explicit Random(std::uint32_t seed) : next_(seed) {}
+    std::uint8_t Byte() { return std::uint8_t(next_() >> 16); }
     void Fill(std::vector<std::uint8_t>& v) {
         for (auto& b : v) b = Byte();
     }
 
 private:
-    std::uint32_t s_;
+    rastel::testing::TestRandom next_;
 };
 
 // One-pixel BlendDraw: the byte that `src` over `dest` gives at `ratio`.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/mono.h"
+#include "test_random.h"
 
 namespace rastel {
 namespace {
@@ -47,13 +48,10 @@ TEST(Mono, PackedRowsTurnBackIntoTheSamePixels) {
     EXPECT_EQ(bits[3], 0);
     EXPECT_EQ(bits[4], 0xEE);  // nothing past the rows given
 
-    std::uint32_t seed = 7;
+    rastel::testing::TestRandom next(7);
     for (int width : {1, 7, 8, 9, 31, 32, 33, 100}) {
         std::vector<Bgr> px;
-        for (int i = 0; i < width * 3; ++i) {
-            seed = seed * 1664525u + 1013904223u;
-            px.push_back((seed >> 16) & 1 ? kInk : kWhite);
-        }
+        for (int i = 0; i < width * 3; ++i) px.push_back((next() >> 8) & 1 ? kInk : kWhite);
         const auto in = Pixels(px);
         const ConstBgrView view(in.data(), width, 3, std::ptrdiff_t(width) * 3);
         const std::ptrdiff_t stride = (width + 31) / 32 * 4;

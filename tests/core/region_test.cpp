@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/region.h"
+#include "test_random.h"
 
 namespace rastel {
 namespace {
@@ -140,11 +141,7 @@ TEST(RegionData, AColourDifferingInOneChannelIsSolid) {
 }
 
 TEST(RegionData, MatchesAPixelByPixelScanOnRandomPictures) {
-    std::uint32_t seed = 99;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
+    rastel::testing::TestRandom next(99);
     for (int width : {1, 15, 16, 17, 31, 47, 48, 63, 100, 257}) {
         for (int density : {2, 8, 64}) {
             Picture pic(width, 7, kHole);
@@ -163,11 +160,7 @@ TEST(RegionData, MatchesAPixelByPixelScanOnRandomPictures) {
 // Indices give what their colours give: 1, 4 and 8 bits, widths across byte
 // boundaries, palettes where several entries have the transparent colour.
 TEST(RegionData, IndicesGiveTheRectanglesOfTheirColours) {
-    std::uint32_t seed = 31;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
+    rastel::testing::TestRandom next(31);
     for (int bits : {1, 4, 8}) {
         for (int width : {1, 7, 8, 9, 16, 17, 33, 100}) {
             const int height = 6, colours = 1 << bits;
@@ -319,11 +312,7 @@ TEST(RegionData, MergedCountIsTheRectanglesOfTheBands) {
 }
 
 TEST(RegionData, MergedRowsOfRandomPicturesAreTheirBands) {
-    std::uint32_t seed = 7;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
+    rastel::testing::TestRandom next(7);
     for (int round = 0; round < 40; ++round) {
         const int w = 1 + int(next() % 40), h = 1 + int(next() % 30);
         // Rows drawn from a few patterns, so that equal neighbours are common.
@@ -343,11 +332,7 @@ TEST(RegionData, MergedRowsOfRandomPicturesAreTheirBands) {
 // that rectangle painted in, on a canvas grown to hold it; an empty one
 // changes nothing.
 TEST(RegionData, RectangleUnitedIntoRandomPictures) {
-    std::uint32_t seed = 11;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
+    rastel::testing::TestRandom next(11);
     for (int round = 0; round < 60; ++round) {
         SCOPED_TRACE(round);
         const int w = 1 + int(next() % 30), h = 1 + int(next() % 20);

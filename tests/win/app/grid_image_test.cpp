@@ -17,6 +17,7 @@
 #include "core/catalog.h"
 #include "core/region.h"
 #include "tests/win/framework/gdi_count_test_util.h"
+#include "tests/core/test_random.h"
 
 namespace {
 
@@ -456,11 +457,7 @@ TEST_F(GridImageTest, RegionInChunksIsTheRegionOfTheWholeList) {
             for (int x = y % 2; x < 747; x += 2) checker[y][x] = '#';
         expectSame(BmpFromRows(checker), {ShapePlatform::kWineRegionChunk, 1000});
     }
-    std::uint32_t seed = 4;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
+    rastel::testing::TestRandom next(4);
     const char inks[] = "#rb";
     for (int round = 0; round < 30; ++round) {
         SCOPED_TRACE(round);
